@@ -1,0 +1,106 @@
+// The object list and its lock.
+#include "graphics/object_list.h"
+
+#include "graphics/spin_lock.h"
+
+namespace {
+
+ObjectRecord* objectList = nullptr;
+long objectCount = 0;
+SpinLock objectListLock(false);
+SpinLock graphicLock(true);
+
+ObjectRecord* FindUnlocked(ObjectHandle handle) {
+    for (ObjectRecord* record = objectList; record; record = record->next) {
+        if (record->handle == handle) return record;
+    }
+    return nullptr;
+}
+
+// A solid brush of `colour` that some record already holds, or a new one.
+HBRUSH SharedBackgroundBrush(COLORREF colour) {
+    {
+        SpinLockHold hold(objectListLock);
+        for (ObjectRecord* record = objectList; record; record = record->next) {
+            if (record->backgroundBrush && record->backgroundColour == colour) return record->backgroundBrush;
+            if (record->colourBrush && record->controlBackColour == static_cast<std::int32_t>(colour)) {
+                return record->colourBrush;
+            }
+        }
+    }
+    return CreateSolidBrush(colour);
+}
+
+bool HasGraphicDefaults(std::int32_t kind) {
+    return kind == kKindGraphicControl || kind == kKindOwnerDrawStatic || kind == kKindMemoryBitmap;
+}
+
+}  // namespace
+
+SpinLock& ObjectListLock() { return objectListLock; }
+SpinLock& GraphicLock() { return graphicLock; }
+
+ObjectRecord* FindObjectRecord(ObjectHandle handle) {
+    SpinLockHold hold(objectListLock);
+    return FindUnlocked(handle);
+}
+
+ObjectRecord* CreateObjectRecord(ObjectHandle handle, ObjectHandle parent, std::uint32_t flags,
+                                 std::int32_t kind) {
+    if (FindObjectRecord(handle)) return nullptr;
+    auto* record = static_cast<ObjectRecord*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(ObjectRecord)));
+    if (!record) return nullptr;
+    record->handle = handle;
+    record->parent = parent;
+    record->flags = flags;
+    record->kind = kind;
+    record->textColour = kColourNotSet;
+    record->controlBackColour = kColourNotSet;
+    {
+        SpinLockHold hold(objectListLock);
+        record->next = objectList;
+        objectList = record;
+        ++objectCount;
+    }
+    if (HasGraphicDefaults(kind)) {
+        record->foregroundColour = GetSysColor(COLOR_WINDOWTEXT);
+        record->backgroundColour = GetSysColor(COLOR_BTNFACE);
+        record->backgroundBrush = SharedBackgroundBrush(record->backgroundColour);
+    }
+    return record;
+}
+
+void UnlinkObjectRecord(ObjectRecord* record) {
+    SpinLockHold hold(objectListLock);
+    for (ObjectRecord** link = &objectList; *link; link = &(*link)->next) {
+        if (*link == record) {
+            *link = record->next;
+            record->next = nullptr;
+            --objectCount;
+            return;
+        }
+    }
+}
+
+void FreeObjectRecord(ObjectRecord* record) { HeapFree(GetProcessHeap(), 0, record); }
+
+bool IsBrushShared(HBRUSH brush, const ObjectRecord* except) {
+    SpinLockHold hold(objectListLock);
+    for (ObjectRecord* record = objectList; record; record = record->next) {
+        if (record != except && (record->backgroundBrush == brush || record->colourBrush == brush)) return true;
+    }
+    return false;
+}
+
+ObjectRecord* FindChildRecord(ObjectHandle dialog) {
+    SpinLockHold hold(objectListLock);
+    for (ObjectRecord* record = objectList; record; record = record->next) {
+        if ((record->flags & kFlagControl) && record->parent == dialog) return record;
+    }
+    return nullptr;
+}
+
+long ObjectCount() {
+    SpinLockHold hold(objectListLock);
+    return objectCount;
+}

@@ -1,0 +1,94 @@
+// The process-wide object list: one record per dialog, control and memory bitmap, by handle.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+// Handles of windows and bitmaps as the object list keys them.
+using ObjectHandle = std::uintptr_t;
+inline ObjectHandle HandleOf(HWND window) { return reinterpret_cast<ObjectHandle>(window); }
+inline ObjectHandle HandleOf(HBITMAP bitmap) { return reinterpret_cast<ObjectHandle>(bitmap); }
+inline HWND WindowOf(ObjectHandle handle) { return reinterpret_cast<HWND>(handle); }
+inline HBITMAP BitmapOf(ObjectHandle handle) { return reinterpret_cast<HBITMAP>(handle); }
+
+// Record kinds: 0 dialog, 1-25 controls by class index, 14 graphic control, 26 memory bitmap.
+constexpr std::int32_t kKindDialog = 0;
+constexpr std::int32_t kKindGraphicControl = 14;
+constexpr std::int32_t kKindOwnerDrawStatic = 15;
+constexpr std::int32_t kKindMemoryBitmap = 26;
+
+// Bits of the flags word.
+constexpr std::uint32_t kFlagDialogUnits = 0x1;
+constexpr std::uint32_t kFlagPixelUnits = 0x2;
+constexpr std::uint32_t kFlagUnitsMask = 0xF;
+constexpr std::uint32_t kFlagDirty = 0x10;
+constexpr std::uint32_t kFlagHasFocus = 0x20;
+constexpr std::uint32_t kFlagBuffered = 0x200;
+constexpr std::uint32_t kFlagImageIsIcon = 0x4000;
+constexpr std::uint32_t kFlagImageIsBitmap = 0x8000;
+constexpr std::uint32_t kFlagShownModally = 0x10000;
+constexpr std::uint32_t kFlagControl = 0x20000000;
+constexpr std::uint32_t kFlagDialog = 0x40000000;
+
+// Control colour fields hold an RGB value, -1 for the system colour or -3 for not set.
+constexpr std::int32_t kColourNotSet = -3;
+
+using DialogCallback = std::int32_t (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+struct ObjectRecord {
+    ObjectRecord* next;
+    ObjectHandle handle;   // window of a dialog or control; HBITMAP of a memory bitmap
+    ObjectHandle parent;   // owning dialog of a control; owner of a dialog; 0 for a bitmap
+    std::uint32_t flags;
+    // Graphic target fields.
+    std::int32_t fontNumber;
+    HFONT previousFont;
+    HDC memoryDC;
+    HBITMAP previousBitmap;
+    RECT dirty;            // empty: left = top = -1, right = bottom = 0
+    SIZE viewSize;
+    SIZE canvasSize;
+    POINT viewOrigin;
+    std::int32_t averageCharWidth;
+    std::int32_t charHeight;
+    std::int32_t externalLeading;
+    HBRUSH backgroundBrush;
+    COLORREF foregroundColour;
+    COLORREF backgroundColour;
+    std::int32_t penStyle;
+    std::int32_t penWidth;
+    std::int32_t kind;
+    WNDPROC previousWindowProc;
+    std::uint32_t lastKey;
+    // Dialog and control fields of the dialog engine.
+    std::uint32_t style;
+    std::uint32_t extendedStyle;
+    std::int32_t showCommand;
+    HFONT dialogFont;
+    std::int32_t textColour;       // control colouring
+    std::int32_t controlBackColour;
+    HBRUSH colourBrush;
+    DialogCallback callback;       // dialog callback, or a control's own callback
+    std::int32_t* resultVariable;
+    HACCEL acceleratorTable;
+    std::uint32_t closeDisabled;
+    HANDLE image;                  // image of an image control
+};
+
+// The record with `handle`, found under the object list lock; null if none.
+ObjectRecord* FindObjectRecord(ObjectHandle handle);
+// A new zero-filled record linked at the head, with the control colours not set and, for kinds
+// 14, 15 and 26, the default graphic colours and a background brush (shared with another record
+// of the same colour). Null, with error number 5 for the caller, when `handle` already has a
+// record or memory is exhausted.
+ObjectRecord* CreateObjectRecord(ObjectHandle handle, ObjectHandle parent, std::uint32_t flags,
+                                 std::int32_t kind);
+// Takes the record out of the list (under the lock); the caller frees it with FreeObjectRecord.
+void UnlinkObjectRecord(ObjectRecord* record);
+void FreeObjectRecord(ObjectRecord* record);
+// True when a record other than `except` holds a brush (background or colour brush) `brush`.
+bool IsBrushShared(HBRUSH brush, const ObjectRecord* except);
+// The first control record whose parent is `dialog`, or null.
+ObjectRecord* FindChildRecord(ObjectHandle dialog);
+// Number of records in the list.
+long ObjectCount();

@@ -1,0 +1,4 @@
+// The process entry of Retazo.exe.
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }

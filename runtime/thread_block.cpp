@@ -1,0 +1,76 @@
+// Thread runtime blocks, kept in a TLS slot and in the thread information block.
+#include "runtime/thread_block.h"
+
+#include <oleauto.h>
+#include <winternl.h>
+
+namespace {
+
+DWORD tlsIndex = TLS_OUT_OF_INDEXES;
+ThreadBlock* mainThreadBlock = nullptr;
+LONG threadCount = 0;
+
+ThreadBlock* CreateThreadBlock() {
+    auto* block = static_cast<ThreadBlock*>(GlobalAlloc(GPTR, kThreadBlockSize));
+    if (!block) return nullptr;
+    if (mainThreadBlock) {
+        block->dialogFont = mainThreadBlock->dialogFont;
+        for (int i = 0; i < 3; ++i) block->defaultFonts[i] = mainThreadBlock->defaultFonts[i];
+        block->codePage = mainThreadBlock->codePage;
+    } else {
+        block->dialogFont = 1;
+        block->defaultFonts[0] = 1;
+        block->defaultFonts[1] = 2;
+        block->defaultFonts[2] = 3;
+        block->codePage = CP_ACP;
+    }
+    TlsSetValue(tlsIndex, block);
+    // Kept in the thread information block too, where code without the TLS index finds it.
+    reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ArbitraryUserPointer = block;
+    InterlockedIncrement(&threadCount);
+    return block;
+}
+
+}  // namespace
+
+bool CreateMainThreadBlock() {
+    if (tlsIndex == TLS_OUT_OF_INDEXES) tlsIndex = TlsAlloc();
+    if (tlsIndex == TLS_OUT_OF_INDEXES) return false;
+    if (!mainThreadBlock) mainThreadBlock = CreateThreadBlock();
+    return mainThreadBlock != nullptr;
+}
+
+ThreadBlock* GetThreadBlock() {
+    if (tlsIndex == TLS_OUT_OF_INDEXES && !CreateMainThreadBlock()) return nullptr;
+    auto* block = static_cast<ThreadBlock*>(TlsGetValue(tlsIndex));
+    return block ? block : CreateThreadBlock();
+}
+
+void ReleaseThreadBlock() {
+    if (tlsIndex == TLS_OUT_OF_INDEXES) return;
+    auto* block = static_cast<ThreadBlock*>(TlsGetValue(tlsIndex));
+    if (!block) return;
+    if (HANDLE file = block->fileHandle) {
+        block->fileHandle = nullptr;
+        CloseHandle(file);
+    }
+    if (HANDLE find = block->findHandle) {
+        block->findHandle = nullptr;
+        FindClose(find);
+    }
+    for (BSTR& text : block->texts) {
+        SysFreeString(text);
+        text = nullptr;
+    }
+    if (block == mainThreadBlock) mainThreadBlock = nullptr;
+    GlobalFree(block);
+    TlsSetValue(tlsIndex, nullptr);
+    reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ArbitraryUserPointer = nullptr;
+    InterlockedDecrement(&threadCount);
+}
+
+void ReleaseThreadRuntime() {
+    if (tlsIndex == TLS_OUT_OF_INDEXES) return;
+    TlsFree(tlsIndex);
+    tlsIndex = TLS_OUT_OF_INDEXES;
+}

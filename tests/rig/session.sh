@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Runs a command inside a private X display (Xvfb) and a private Wine prefix with its own
+# wineserver, then tears both down. The command sees DISPLAY, WINEPREFIX, RETAZO_WINE (the Wine
+# loader to use), RETAZO_WINE_ARCH and RETAZO_SCREEN (WxH).
+#   usage: session.sh [--screen WxH] command args...
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+
+screen=${RETAZO_SCREEN:-1024x768}
+if [ "${1:-}" = "--screen" ]; then screen=$2; shift 2; fi
+
+arch=$("$here/wine-arch")
+export RETAZO_WINE_ARCH=$arch WINEARCH=$arch RETAZO_SCREEN=$screen
+export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=C.UTF-8   # Wine's ANSI code page is then 1252
+if [ "$arch" = win32 ]; then
+  export RETAZO_WINE=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32
+  [ -x "$WINESERVER" ] || export WINESERVER=/usr/lib/wine/wineserver64
+else
+  export RETAZO_WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/retazo-session.XXXXXX")
+xvfb_pid=""
+cleanup() {
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
+  fi
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A display number nobody uses.
+display=""
+for n in $(seq 90 140); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "session: no free X display" >&2; exit 1; }
+Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 1 100); do
+  xdpyinfo -display "$display" >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "session: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=$display
+
+# A pristine prefix is made once per architecture and copied for each session.
+pristine="$root/build/wine-pristine-$arch"
+if [ ! -f "$pristine/.complete" ]; then
+  rm -rf "$pristine"
+  mkdir -p "$(dirname "$pristine")"
+  WINEPREFIX="$pristine" timeout 300 "$RETAZO_WINE" wineboot -i >/dev/null 2>&1 || true
+  WINEPREFIX="$pristine" timeout 60 "$RETAZO_WINE" reg add 'HKCU\Software\Wine\WineDbg' \
+    /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  WINEPREFIX="$pristine" timeout 60 "$WINESERVER" -w
+  touch "$pristine/.complete"
+fi
+export WINEPREFIX="$work/prefix"
+cp -a "$pristine" "$WINEPREFIX"
+"$WINESERVER" -p >/dev/null 2>&1 || true
+
+set +e
+"$@"
+status=$?
+set -e
+exit $status
