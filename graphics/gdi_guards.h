@@ -1,0 +1,72 @@
+// Scoped ownership of GDI resources, so every path of an operation releases what it took.
+#pragma once
+#include <windows.h>
+
+// A DC from GetDC, released with ReleaseDC.
+class ScopedGetDC {
+public:
+    explicit ScopedGetDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~ScopedGetDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    ScopedGetDC(const ScopedGetDC&) = delete;
+    ScopedGetDC& operator=(const ScopedGetDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A DC from CreateCompatibleDC, deleted with DeleteDC.
+class ScopedMemoryDC {
+public:
+    explicit ScopedMemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    ~ScopedMemoryDC() {
+        if (dc_) DeleteDC(dc_);
+    }
+    ScopedMemoryDC(const ScopedMemoryDC&) = delete;
+    ScopedMemoryDC& operator=(const ScopedMemoryDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// A GDI object we created, deleted with DeleteObject unless released to a new owner.
+template <typename Handle>
+class ScopedGdiObject {
+public:
+    explicit ScopedGdiObject(Handle object) : object_(object) {}
+    ~ScopedGdiObject() {
+        if (object_) DeleteObject(object_);
+    }
+    ScopedGdiObject(const ScopedGdiObject&) = delete;
+    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+    Handle get() const { return object_; }
+    Handle release() {
+        Handle object = object_;
+        object_ = nullptr;
+        return object;
+    }
+
+private:
+    Handle object_;
+};
+
+// An object selected into a DC for one scope; the DC's previous object is selected back.
+class ScopedSelectObject {
+public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~ScopedSelectObject() {
+        if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+    }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+    // False when the selection failed (and nothing will be restored).
+    bool ok() const { return previous_ && previous_ != HGDI_ERROR; }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
