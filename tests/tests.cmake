@@ -44,3 +44,11 @@ foreach(script ${host_tests})
   set_tests_properties(${name} PROPERTIES TIMEOUT 900
     ENVIRONMENT "RETAZO_BUILD=${CMAKE_BINARY_DIR};RETAZO_SOURCE=${CMAKE_SOURCE_DIR};RETAZO_PRODUCT=${RETAZO_PRODUCT}")
 endforeach()
+
+# Benchmarks: programs that print figures (run by scripts/bench.sh, never as tests).
+file(GLOB bench_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+foreach(source ${bench_sources})
+  get_filename_component(bench ${source} NAME_WE)
+  add_executable(${bench} ${source})
+  target_link_libraries(${bench} PRIVATE retazo_tool)
+endforeach()
