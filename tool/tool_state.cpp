@@ -1,0 +1,9 @@
+#include "tool/tool_state.h"
+
+namespace {
+ToolState state;
+}
+
+ToolState& Tool() { return state; }
+
+void ClearToolState() { state = ToolState{}; }

@@ -1,0 +1,22 @@
+// The tool's global state: one set per process, zero when the process starts.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "graphics/object_list.h"
+
+struct ToolState {
+    HWND dialog;                 // the full-screen dialog
+    ObjectHandle screenBitmap;   // the photograph of the screen
+    ObjectHandle selectionBitmap;
+    HDC bitmapDC;                // memory DC of the screen bitmap
+    HDC screenDC;                // valid only inside CaptureScreen
+    POINT current;               // latest cursor position, client coordinates of the dialog
+    POINT anchor;                // the current point at the left-button press
+    std::int32_t dragging;       // 1 from the first left-button press on
+};
+
+ToolState& Tool();
+// Clears the tool's global variables; the process start does this before the main routine.
+void ClearToolState();
