@@ -1,4 +1,8 @@
 // The process entry of Retazo.exe.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "runtime/process_start.h"
+#include "tool/tool_main.h"
+#include "tool/tool_state.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { RunProcess(ToolMain, ClearToolState); }

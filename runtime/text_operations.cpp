@@ -68,7 +68,8 @@ void ConvertToWide(TextStack& stack, int depth) {
     const auto length = static_cast<int>(TextLength(text));
     if (length != 0) {
         const UINT codePage = ConversionCodePage();
-        const int units = MultiByteToWideChar(codePage, MB_PRECOMPOSED, TextChars(text), length, nullptr, 0);
+        const int units =
+            MultiByteToWideChar(codePage, MB_PRECOMPOSED, TextChars(text), length, nullptr, 0);
         if (units > 0) {
             TextValue wide = AllocateWideText(static_cast<std::uint32_t>(units));
             if (wide) {

@@ -10,6 +10,12 @@ DWORD tlsIndex = TLS_OUT_OF_INDEXES;
 ThreadBlock* mainThreadBlock = nullptr;
 LONG threadCount = 0;
 
+// GCC takes the read at a small fs/gs offset for an out-of-bounds access.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+NT_TIB* InformationBlock() { return reinterpret_cast<NT_TIB*>(NtCurrentTeb()); }
+#pragma GCC diagnostic pop
+
 ThreadBlock* CreateThreadBlock() {
     auto* block = static_cast<ThreadBlock*>(GlobalAlloc(GPTR, kThreadBlockSize));
     if (!block) return nullptr;
@@ -26,7 +32,7 @@ ThreadBlock* CreateThreadBlock() {
     }
     TlsSetValue(tlsIndex, block);
     // Kept in the thread information block too, where code without the TLS index finds it.
-    reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ArbitraryUserPointer = block;
+    InformationBlock()->ArbitraryUserPointer = block;
     InterlockedIncrement(&threadCount);
     return block;
 }
@@ -44,6 +50,10 @@ ThreadBlock* GetThreadBlock() {
     if (tlsIndex == TLS_OUT_OF_INDEXES && !CreateMainThreadBlock()) return nullptr;
     auto* block = static_cast<ThreadBlock*>(TlsGetValue(tlsIndex));
     return block ? block : CreateThreadBlock();
+}
+
+ThreadBlock* InformationBlockThreadBlock() {
+    return static_cast<ThreadBlock*>(InformationBlock()->ArbitraryUserPointer);
 }
 
 void ReleaseThreadBlock() {
@@ -65,7 +75,7 @@ void ReleaseThreadBlock() {
     if (block == mainThreadBlock) mainThreadBlock = nullptr;
     GlobalFree(block);
     TlsSetValue(tlsIndex, nullptr);
-    reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ArbitraryUserPointer = nullptr;
+    InformationBlock()->ArbitraryUserPointer = nullptr;
     InterlockedDecrement(&threadCount);
 }
 

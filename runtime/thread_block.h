@@ -27,6 +27,9 @@ bool CreateMainThreadBlock();
 // The calling thread's block, created with the main thread's defaults if it has none yet.
 // Null only when memory is exhausted.
 ThreadBlock* GetThreadBlock();
+// The block recorded in the calling thread's information block, for code without the TLS index;
+// null while the thread has none.
+ThreadBlock* InformationBlockThreadBlock();
 // Ends the calling thread's runtime state: closes its handles, frees its texts and its block.
 void ReleaseThreadBlock();
 // Gives the TLS slot back; after the last block is released.

@@ -10,6 +10,10 @@ function(add_layer_tests layer library)
     add_executable(${layer}_tests ${sources} ${ARGN})
     target_link_libraries(${layer}_tests PRIVATE ${library} gtest gtest_main)
     target_include_directories(${layer}_tests PRIVATE ${CMAKE_SOURCE_DIR})
+    # The tests start the peer programs from beside themselves.
+    if(HELPER_TARGETS)
+      add_dependencies(${layer}_tests ${HELPER_TARGETS})
+    endif()
     add_test(NAME ${layer} COMMAND ${layer}_tests)
     set_tests_properties(${layer} PROPERTIES TIMEOUT 300)
   endif()
@@ -31,6 +35,16 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/dialogs/test_resources.rc)
   set(DIALOG_TEST_RESOURCES ${CMAKE_SOURCE_DIR}/dialogs/test_resources.rc)
 endif()
 add_layer_tests(dialogs retazo_dialogs ${DIALOG_TEST_RESOURCES})
+if(DIALOG_TEST_RESOURCES AND TARGET dialogs_tests)
+  # The images that the dialog tests' resources name are drawn by a script of ours.
+  set(DIALOG_TEST_IMAGES ${CMAKE_BINARY_DIR}/dialog_test_images)
+  add_custom_command(OUTPUT ${DIALOG_TEST_IMAGES}/bands.bmp ${DIALOG_TEST_IMAGES}/badge.ico
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/dialogs/make_test_images.py ${DIALOG_TEST_IMAGES}
+    DEPENDS ${CMAKE_SOURCE_DIR}/dialogs/make_test_images.py)
+  set_source_files_properties(${DIALOG_TEST_RESOURCES} PROPERTIES
+    OBJECT_DEPENDS "${DIALOG_TEST_IMAGES}/bands.bmp;${DIALOG_TEST_IMAGES}/badge.ico")
+  target_include_directories(dialogs_tests PRIVATE ${DIALOG_TEST_IMAGES})
+endif()
 add_layer_tests(tool retazo_tool)
 
 # The shipped executable: this tree's own, unless the tests run in a tree of another architecture.
@@ -51,4 +65,8 @@ foreach(source ${bench_sources})
   get_filename_component(bench ${source} NAME_WE)
   add_executable(${bench} ${source})
   target_link_libraries(${bench} PRIVATE retazo_tool)
+  # The Wine floor starts as the tool does: as a GUI program, without a console.
+  if(bench STREQUAL "wine_floor")
+    set_target_properties(${bench} PROPERTIES WIN32_EXECUTABLE ON)
+  endif()
 endforeach()

@@ -15,6 +15,8 @@ struct ToolState {
     POINT current;               // latest cursor position, client coordinates of the dialog
     POINT anchor;                // the current point at the left-button press
     std::int32_t dragging;       // 1 from the first left-button press on
+    std::int32_t ending;         // 1 once the dialog is being ended, by a release or a cancel
+    std::int32_t exporting;      // 1 when the dialog ends because the left button came up
 };
 
 ToolState& Tool();

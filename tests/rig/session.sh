@@ -32,19 +32,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number nobody uses.
-display=""
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "session: no free X display" >&2; exit 1; }
-Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a display number nobody uses and tells us which, so that sessions started at the
+# same moment never share a display (and with it an X clipboard).
+exec {displayfd}<> <(:)
+Xvfb -displayfd "$displayfd" -screen 0 "${screen}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 1 100); do
-  xdpyinfo -display "$display" >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "session: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+display=""
+read -r -t 30 -u "$displayfd" display || true
+exec {displayfd}>&-
+[ -n "$display" ] || { echo "session: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+display=":$display"
 export DISPLAY=$display
 
 # A pristine prefix is made once per architecture and copied for each session.
@@ -61,6 +58,9 @@ fi
 export WINEPREFIX="$work/prefix"
 cp -a "$pristine" "$WINEPREFIX"
 "$WINESERVER" -p >/dev/null 2>&1 || true
+# The first Wine process of a prefix starts background services that would inherit the
+# command's output pipes and keep a caller such as ctest waiting; start them detached now.
+timeout 120 "$RETAZO_WINE" wineboot >/dev/null 2>&1 </dev/null || true
 
 set +e
 "$@"

@@ -1,0 +1,22 @@
+#include "runtime/desktop_size.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+// The test session's X screen, "WxH".
+TEST(GetDesktopSize, IsTheSizeOfTheScreen) {
+    char screen[32] = "1024x768";
+    GetEnvironmentVariableA("RETAZO_SCREEN", screen, sizeof screen);
+    int width = 0;
+    int height = 0;
+    ASSERT_EQ(2, std::sscanf(screen, "%dx%d", &width, &height)) << screen;
+    const DesktopSize size = GetDesktopSize();
+    EXPECT_EQ(width, size.width);
+    EXPECT_EQ(height, size.height);
+}
+
+}  // namespace

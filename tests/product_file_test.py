@@ -1,0 +1,154 @@
+"""Checks the shipped Retazo.exe as a file: its headers, its imports and its resources."""
+import os
+import struct
+import unittest
+import xml.etree.ElementTree as ElementTree
+
+ALLOWED_DLLS = {
+    "kernel32.dll", "user32.dll", "gdi32.dll", "oleaut32.dll", "ole32.dll",
+    "comctl32.dll", "shell32.dll", "msvcrt.dll",
+}
+MACHINE_I386 = 0x14C
+PE32_MAGIC = 0x10B
+SUBSYSTEM_WINDOWS_GUI = 2
+LARGE_ADDRESS_AWARE = 0x20
+IMPORT_DIRECTORY, RESOURCE_DIRECTORY, DELAY_IMPORT_DIRECTORY = 1, 2, 13
+RT_ICON, RT_MENU, RT_DIALOG, RT_STRING = 3, 4, 5, 6
+RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 14, 16, 24
+FIXED_FILE_INFO_SIGNATURE = 0xFEEF04BD
+
+
+class PortableExecutable:
+    """The parts of a PE image these checks read."""
+
+    def __init__(self, data):
+        self.data = data
+        if data[:2] != b"MZ":
+            raise ValueError("no MZ header")
+        pe = struct.unpack_from("<I", data, 0x3C)[0]
+        if data[pe:pe + 4] != b"PE\0\0":
+            raise ValueError("no PE signature")
+        (self.machine, sections, _, _, _, optional_size,
+         self.characteristics) = struct.unpack_from("<HHIIIHH", data, pe + 4)
+        optional = pe + 24
+        self.magic = struct.unpack_from("<H", data, optional)[0]
+        self.subsystem = struct.unpack_from("<H", data, optional + 68)[0]
+        directory_count = struct.unpack_from("<I", data, optional + 92)[0]
+        self.directories = [struct.unpack_from("<II", data, optional + 96 + 8 * i)
+                            for i in range(directory_count)]
+        table = optional + optional_size
+        self.sections = [struct.unpack_from("<IIII", data, table + 40 * i + 8)
+                         for i in range(sections)]
+
+    def offset(self, rva):
+        for virtual_size, address, raw_size, raw_offset in self.sections:
+            if address <= rva < address + max(virtual_size, raw_size):
+                return raw_offset + rva - address
+        raise ValueError("address %#x lies in no section" % rva)
+
+    def directory(self, index):
+        return self.directories[index] if index < len(self.directories) else (0, 0)
+
+    def zero_terminated(self, rva):
+        start = self.offset(rva)
+        return self.data[start:self.data.index(b"\0", start)].decode("ascii")
+
+    def imported_dlls(self):
+        rva, size = self.directory(IMPORT_DIRECTORY)
+        names = []
+        if size == 0:
+            return names
+        entry = self.offset(rva)
+        while True:
+            descriptor = struct.unpack_from("<IIIII", self.data, entry)
+            if not any(descriptor):
+                return names
+            names.append(self.zero_terminated(descriptor[3]))
+            entry += 20
+
+    def resources(self):
+        """{(type, name): data} for the first language of every resource; ids are ints."""
+        rva, size = self.directory(RESOURCE_DIRECTORY)
+        found = {}
+        if size == 0:
+            return found
+        base = self.offset(rva)
+
+        def entries(directory):
+            named, numbered = struct.unpack_from("<HH", self.data, base + directory + 12)
+            for i in range(named + numbered):
+                name, target = struct.unpack_from("<II", self.data, base + directory + 16 + 8 * i)
+                if name & 0x80000000:
+                    at = base + (name & 0x7FFFFFFF)
+                    length = struct.unpack_from("<H", self.data, at)[0]
+                    name = self.data[at + 2:at + 2 + 2 * length].decode("utf-16-le")
+                yield name, target
+
+        for kind, names in entries(0):
+            for name, languages in entries(names & 0x7FFFFFFF):
+                _, leaf = next(entries(languages & 0x7FFFFFFF))
+                data_rva, data_size = struct.unpack_from("<II", self.data, base + leaf)
+                start = self.offset(data_rva)
+                found[(kind, name)] = self.data[start:start + data_size]
+        return found
+
+
+class ProductFile(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        path = os.environ.get("RETAZO_PRODUCT")
+        if not path:
+            raise RuntimeError("RETAZO_PRODUCT must name the built Retazo.exe")
+        with open(path, "rb") as product:
+            cls.image = PortableExecutable(product.read())
+        cls.resources = cls.image.resources()
+
+    def test_is_a_large_address_aware_32_bit_gui_program(self):
+        self.assertEqual(MACHINE_I386, self.image.machine)
+        self.assertEqual(PE32_MAGIC, self.image.magic)
+        self.assertEqual(SUBSYSTEM_WINDOWS_GUI, self.image.subsystem)
+        self.assertTrue(self.image.characteristics & LARGE_ADDRESS_AWARE)
+
+    def test_imports_only_system_libraries(self):
+        dlls = {name.lower() for name in self.image.imported_dlls()}
+        self.assertIn("kernel32.dll", dlls)
+        self.assertLessEqual(dlls, ALLOWED_DLLS, "unexpected: %s" % sorted(dlls - ALLOWED_DLLS))
+        self.assertEqual(0, self.image.directory(DELAY_IMPORT_DIRECTORY)[1])
+
+    def test_icon_group_300_names_icons_that_exist(self):
+        group = self.resources.get((RT_GROUP_ICON, 300))
+        self.assertIsNotNone(group, "no icon group 300")
+        reserved, kind, count = struct.unpack_from("<HHH", group, 0)
+        self.assertEqual((0, 1), (reserved, kind))
+        self.assertGreater(count, 0)
+        for i in range(count):
+            icon_id = struct.unpack_from("<H", group, 6 + 14 * i + 12)[0]
+            self.assertIn((RT_ICON, icon_id), self.resources)
+
+    def test_version_record_is_1_0_0_1(self):
+        versions = [data for (kind, _), data in self.resources.items() if kind == RT_VERSION]
+        self.assertEqual(1, len(versions))
+        record = versions[0]
+        signature = struct.pack("<I", FIXED_FILE_INFO_SIGNATURE)
+        self.assertIn(signature, record)
+        fixed = record.index(signature)
+        file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<IIII", record, fixed + 8)
+        self.assertEqual((0x00010000, 0x00000001), (file_ms, file_ls))
+        self.assertEqual((0x00010000, 0x00000001), (product_ms, product_ls))
+
+    def test_manifest_declares_dpi_awareness(self):
+        manifests = [data for (kind, _), data in self.resources.items() if kind == RT_MANIFEST]
+        self.assertEqual(1, len(manifests))
+        root = ElementTree.fromstring(manifests[0])
+        aware = [element.text.strip().lower() for element in root.iter()
+                 if element.tag.rsplit("}", 1)[-1] == "dpiAware" and element.text]
+        self.assertEqual(["true"], aware)
+
+    def test_has_no_dialog_menu_or_string_resources(self):
+        kinds = {kind for kind, _ in self.resources}
+        self.assertFalse(kinds & {RT_MENU, RT_DIALOG, RT_STRING},
+                         "resource types %s" % sorted(kinds, key=str))
+
+
+if __name__ == "__main__":
+    unittest.main()
