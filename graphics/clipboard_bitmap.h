@@ -1,4 +1,5 @@
-// Clipboard transfer of a graphic target's pixels as CF_DIB.
+// Clipboard transfer of a graphic target's pixels as CF_DIB. Both operations open the clipboard
+// for the calling task and wait up to a quarter of a second while another task has it open.
 #pragma once
 #include <cstdint>
 

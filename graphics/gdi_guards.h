@@ -28,6 +28,12 @@ public:
     ScopedMemoryDC(const ScopedMemoryDC&) = delete;
     ScopedMemoryDC& operator=(const ScopedMemoryDC&) = delete;
     HDC get() const { return dc_; }
+    // Hands the DC to a new owner, which deletes it.
+    HDC release() {
+        HDC dc = dc_;
+        dc_ = nullptr;
+        return dc;
+    }
 
 private:
     HDC dc_;
@@ -65,6 +71,12 @@ public:
     ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
     // False when the selection failed (and nothing will be restored).
     bool ok() const { return previous_ && previous_ != HGDI_ERROR; }
+    // Leaves the object selected; the caller keeps the previous object to select back later.
+    HGDIOBJ release() {
+        HGDIOBJ previous = previous_;
+        previous_ = nullptr;
+        return previous;
+    }
 
 private:
     HDC dc_;

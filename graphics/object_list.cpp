@@ -47,7 +47,6 @@ ObjectRecord* FindObjectRecord(ObjectHandle handle) {
 
 ObjectRecord* CreateObjectRecord(ObjectHandle handle, ObjectHandle parent, std::uint32_t flags,
                                  std::int32_t kind) {
-    if (FindObjectRecord(handle)) return nullptr;
     auto* record = static_cast<ObjectRecord*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(ObjectRecord)));
     if (!record) return nullptr;
     record->handle = handle;
@@ -56,17 +55,28 @@ ObjectRecord* CreateObjectRecord(ObjectHandle handle, ObjectHandle parent, std::
     record->kind = kind;
     record->textColour = kColourNotSet;
     record->controlBackColour = kColourNotSet;
-    {
-        SpinLockHold hold(objectListLock);
-        record->next = objectList;
-        objectList = record;
-        ++objectCount;
-    }
     if (HasGraphicDefaults(kind)) {
         record->foregroundColour = GetSysColor(COLOR_WINDOWTEXT);
         record->backgroundColour = GetSysColor(COLOR_BTNFACE);
-        record->backgroundBrush = SharedBackgroundBrush(record->backgroundColour);
+        // Empty, so the first change is not merged with a corner at (0, 0).
+        record->dirty = {-1, -1, 0, 0};
     }
+    bool linked = false;
+    {
+        // Checked and linked under one hold, so a handle can never get two records.
+        SpinLockHold hold(objectListLock);
+        if (!FindUnlocked(handle)) {
+            record->next = objectList;
+            objectList = record;
+            ++objectCount;
+            linked = true;
+        }
+    }
+    if (!linked) {
+        FreeObjectRecord(record);
+        return nullptr;
+    }
+    if (HasGraphicDefaults(kind)) record->backgroundBrush = SharedBackgroundBrush(record->backgroundColour);
     return record;
 }
 

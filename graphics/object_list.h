@@ -78,8 +78,8 @@ struct ObjectRecord {
 // The record with `handle`, found under the object list lock; null if none.
 ObjectRecord* FindObjectRecord(ObjectHandle handle);
 // A new zero-filled record linked at the head, with the control colours not set and, for kinds
-// 14, 15 and 26, the default graphic colours and a background brush (shared with another record
-// of the same colour). Null, with error number 5 for the caller, when `handle` already has a
+// 14, 15 and 26, the default graphic colours, a background brush (shared with another record of
+// the same colour) and an empty dirty rectangle. Null, with error number 5 for the caller, when `handle` already has a
 // record or memory is exhausted.
 ObjectRecord* CreateObjectRecord(ObjectHandle handle, ObjectHandle parent, std::uint32_t flags,
                                  std::int32_t kind);

@@ -1,0 +1,81 @@
+// Clipboard transfer of a graphic target's pixels as one CF_DIB block.
+#include "graphics/clipboard_bitmap.h"
+
+#include <cstdint>
+
+#include "graphics/clipboard_guard.h"
+
+namespace {
+
+// 32 bits per pixel, rows bottom-up, every field after the bit count zero.
+BITMAPINFOHEADER DibHeader(LONG width, LONG height) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
+// A memory bitmap's handle is its bitmap; a graphic control shows the one in its memory DC.
+HBITMAP PixelsOf(const ObjectRecord& record) {
+    if (record.kind == kKindMemoryBitmap) return BitmapOf(record.handle);
+    if (record.kind == kKindGraphicControl) {
+        return static_cast<HBITMAP>(GetCurrentObject(record.memoryDC, OBJ_BITMAP));
+    }
+    return nullptr;
+}
+
+// The fourth byte of a pixel carries no colour, but readers that take it for alpha would show
+// a picture of zeros as fully transparent.
+void MakeOpaque(BYTE* pixels, std::uint64_t count) {
+    for (std::uint64_t i = 0; i < count; ++i) pixels[i * 4 + 3] = 255;
+}
+
+// Lays out the packed DIB of `bitmap` in `block`, sized for the record's canvas. GetDIBits
+// rewrites header fields (the image size), so the header is put back as it was asked for.
+bool FillDibBlock(const ObjectRecord& record, HBITMAP bitmap, HGLOBAL block) {
+    ScopedGlobalLock lock(block);
+    auto* start = static_cast<BYTE*>(lock.get());
+    if (!start) return false;
+    const LONG width = record.canvasSize.cx;
+    const LONG height = record.canvasSize.cy;
+    const BITMAPINFOHEADER header = DibHeader(width, height);
+    auto* info = reinterpret_cast<BITMAPINFO*>(start);
+    info->bmiHeader = header;
+    const int lines = GetDIBits(record.memoryDC, bitmap, 0, static_cast<UINT>(height), start + sizeof header,
+                                info, DIB_RGB_COLORS);
+    if (lines != height) return false;
+    info->bmiHeader = header;
+    MakeOpaque(start + sizeof header, static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height));
+    return true;
+}
+
+}  // namespace
+
+std::int32_t ResetClipboard() {
+    ScopedClipboard clipboard;
+    if (!clipboard.ok()) return 0;
+    return EmptyClipboard() ? -1 : 0;
+}
+
+std::int32_t SetClipboardBitmap(ObjectHandle handle) {
+    ScopedClipboard clipboard;
+    if (!clipboard.ok()) return 0;
+    const ObjectRecord* record = FindObjectRecord(handle);
+    if (!record) return 0;
+    HBITMAP bitmap = PixelsOf(*record);
+    const LONG width = record->canvasSize.cx;
+    const LONG height = record->canvasSize.cy;
+    if (!bitmap || width <= 0 || height <= 0) return 0;
+    // Sized in 64 bits: a product that wrapped would give a block smaller than the pixels.
+    const std::uint64_t size = sizeof(BITMAPINFOHEADER) + static_cast<std::uint64_t>(width) * height * 4;
+    if (size > MAXDWORD) return 0;
+    ScopedGlobalBlock block(GMEM_MOVEABLE, static_cast<SIZE_T>(size));
+    if (!block.get() || !FillDibBlock(*record, bitmap, block.get())) return 0;
+    if (!SetClipboardData(CF_DIB, block.get())) return 0;
+    block.release();  // the clipboard's now
+    return -1;
+}

@@ -1,0 +1,285 @@
+// Clipboard transfer: the CF_DIB block's bytes, what another process reads back, waiting for a
+// clipboard another task holds, and that every path leaves the clipboard closed.
+#include "graphics/clipboard_bitmap.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "graphics/graphic_control.h"
+#include "graphics/peer_test_support.h"
+#include "graphics/pixel_test_support.h"
+
+namespace {
+
+// What the clipboard holds.
+struct ClipboardContents {
+    bool opened = false;
+    std::wstring text;
+    bool hasDib = false;
+    std::vector<std::uint8_t> dib;
+};
+
+std::vector<std::uint8_t> BlockBytes(HANDLE block) {
+    std::vector<std::uint8_t> bytes;
+    const void* data = block ? GlobalLock(block) : nullptr;
+    if (!data) return bytes;
+    bytes.assign(static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + GlobalSize(block));
+    GlobalUnlock(block);
+    return bytes;
+}
+
+void PutTextOnOpenClipboard(const wchar_t* text) {
+    EmptyClipboard();
+    const SIZE_T size = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(GlobalLock(block), text, size);
+    GlobalUnlock(block);
+    if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
+}
+
+ClipboardContents ReadOpenClipboard() {
+    ClipboardContents contents;
+    const std::vector<std::uint8_t> text = BlockBytes(GetClipboardData(CF_UNICODETEXT));
+    if (!text.empty()) contents.text = reinterpret_cast<const wchar_t*>(text.data());
+    contents.hasDib = IsClipboardFormatAvailable(CF_DIB);
+    contents.dib = BlockBytes(GetClipboardData(CF_DIB));
+    return contents;
+}
+
+// Puts `text` on the clipboard when given, else reads it.
+struct ClipboardJob {
+    const wchar_t* text = nullptr;
+    ClipboardContents contents;
+};
+
+DWORD WINAPI RunClipboardJob(void* parameter) {
+    auto& job = *static_cast<ClipboardJob*>(parameter);
+    HWND window = CreateWindowExW(0, L"STATIC", L"clipboard test", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr);
+    if (window && OpenClipboard(window)) {
+        if (job.text) {
+            PutTextOnOpenClipboard(job.text);
+        } else {
+            job.contents = ReadOpenClipboard();
+        }
+        job.contents.opened = true;
+        CloseClipboard();
+    }
+    if (window) DestroyWindow(window);
+    return 0;
+}
+
+// Runs the job on a thread of its own, for a window of its own. Opening fails there while any
+// other opener has the clipboard open, this thread included, so every job also proves that the
+// operation before it closed the clipboard. The window is gone afterwards: a test thread that
+// owned the clipboard would keep other tasks waiting for answers it never gives.
+ClipboardContents RunOnOwnThread(ClipboardJob job) {
+    HANDLE thread = CreateThread(nullptr, 0, RunClipboardJob, &job, 0, nullptr);
+    if (!thread) return {};
+    if (WaitForSingleObject(thread, kPeerTimeoutMs) != WAIT_OBJECT_0) {
+        TerminateThread(thread, 1);
+        job.contents = {};
+    }
+    CloseHandle(thread);
+    return job.contents;
+}
+
+ClipboardContents ReadClipboard() { return RunOnOwnThread({}); }
+
+void PutText(const wchar_t* text) { ASSERT_TRUE(RunOnOwnThread({text, {}}).opened); }
+
+void ExpectUnchanged(const wchar_t* text) {
+    const ClipboardContents contents = ReadClipboard();
+    ASSERT_TRUE(contents.opened) << "the clipboard was left open";
+    EXPECT_EQ(contents.text, text);
+    EXPECT_FALSE(contents.hasDib);
+}
+
+// Colour bytes of PatternColour at 4 bytes a pixel, bottom row first, starting at `offset`.
+void ExpectPatternPixels(const std::vector<std::uint8_t>& block, std::size_t offset, int width, int height,
+                         bool opaque) {
+    ASSERT_GE(block.size(), offset + static_cast<std::size_t>(width) * height * 4);
+    int wrong = 0;
+    for (int row = 0; row < height; ++row) {
+        const int y = height - 1 - row;
+        for (int x = 0; x < width; ++x) {
+            const std::size_t at = offset + (static_cast<std::size_t>(row) * width + x) * 4;
+            const COLORREF colour = PatternColour(x, y);
+            const bool right = block[at] == GetBValue(colour) && block[at + 1] == GetGValue(colour) &&
+                               block[at + 2] == GetRValue(colour) && (!opaque || block[at + 3] == 255);
+            if (!right && ++wrong <= 5) ADD_FAILURE() << "pixel (" << x << ", " << y << ") at offset " << at;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+// The whole CF_DIB block: header, exact length and every pixel of the pattern, opaque.
+void ExpectPatternDib(const std::vector<std::uint8_t>& block, int width, int height) {
+    ASSERT_EQ(block.size(), 40u + static_cast<std::size_t>(width) * height * 4);
+    EXPECT_EQ(ReadU32(block, 0), 40u);
+    EXPECT_EQ(ReadU32(block, 4), static_cast<std::uint32_t>(width));
+    EXPECT_EQ(ReadU32(block, 8), static_cast<std::uint32_t>(height));
+    EXPECT_EQ(ReadU16(block, 12), 1u);
+    EXPECT_EQ(ReadU16(block, 14), 32u);
+    for (std::size_t at = 16; at < 40; at += 4) EXPECT_EQ(ReadU32(block, at), 0u) << "header offset " << at;
+    ExpectPatternPixels(block, 40, width, height, true);
+}
+
+// clipboard_holder, holding the clipboard from construction on.
+class ClipboardHolder {
+public:
+    explicit ClipboardHolder(DWORD holdMs)
+        : events_(UniqueName(L"retazo-clipboard")),
+          holding_(events_ + L"-holding"),
+          release_(events_ + L"-release"),
+          released_(events_ + L"-released"),
+          process_(L"clipboard_holder", events_ + L" " + std::to_wstring(holdMs)) {}
+    ~ClipboardHolder() { Release(); }
+    ClipboardHolder(const ClipboardHolder&) = delete;
+    ClipboardHolder& operator=(const ClipboardHolder&) = delete;
+
+    bool Holding() const { return process_.WaitFor(holding_); }
+    bool HasReleased() const { return released_.IsSet(); }
+    // Ends the hold; true when the holder closed the clipboard and ended normally.
+    bool Release() const {
+        release_.Set();
+        return process_.Finish() == 0;
+    }
+
+private:
+    std::wstring events_;
+    NamedEvent holding_;
+    NamedEvent release_;
+    NamedEvent released_;
+    PeerProcess process_;
+};
+
+TEST(SetClipboardBitmap, PlacesOneOpaqueBottomUpDib) {
+    const SIZE sizes[] = {{1, 1}, {5, 3}, {641, 3}};
+    for (const SIZE& size : sizes) {
+        SCOPED_TRACE(testing::Message() << size.cx << " x " << size.cy);
+        PutText(L"before");
+        const ObjectHandle bitmap = NewPatternBitmap(size.cx, size.cy);
+        ASSERT_NE(bitmap, 0u);
+        EXPECT_EQ(ResetClipboard(), -1);
+        const ClipboardContents emptied = ReadClipboard();
+        ASSERT_TRUE(emptied.opened) << "the clipboard was left open";
+        EXPECT_EQ(emptied.text, L"");
+        EXPECT_FALSE(emptied.hasDib);
+        EXPECT_EQ(SetClipboardBitmap(bitmap), -1);
+        const ClipboardContents contents = ReadClipboard();
+        ASSERT_TRUE(contents.opened) << "the clipboard was left open";
+        ExpectPatternDib(contents.dib, size.cx, size.cy);
+    }
+}
+
+TEST(SetClipboardBitmap, AnotherProcessReadsTheDibAndTheBitmapsMadeFromIt) {
+    const ObjectHandle bitmap = NewPatternBitmap(7, 4);
+    ASSERT_NE(bitmap, 0u);
+    ASSERT_EQ(ResetClipboard(), -1);
+    ASSERT_EQ(SetClipboardBitmap(bitmap), -1);
+
+    ScratchDirectory directory;
+    PeerProcess dump(L"clipboard_dump", L"\"" + directory.path() + L"\"");
+    ASSERT_EQ(dump.Finish(), 0u);
+    ExpectPatternDib(ReadWholeFile(directory.File(L"dib.bin")), 7, 4);
+    {
+        SCOPED_TRACE("CF_BITMAP");
+        const std::vector<std::uint8_t> bitmapDib = ReadWholeFile(directory.File(L"bitmap.bin"));
+        ASSERT_FALSE(bitmapDib.empty()) << "no CF_BITMAP made from the DIB";
+        EXPECT_EQ(ReadU32(bitmapDib, 4), 7u);
+        EXPECT_EQ(ReadU32(bitmapDib, 8), 4u);
+        ExpectPatternPixels(bitmapDib, 40, 7, 4, false);
+    }
+    {
+        SCOPED_TRACE("CF_DIBV5");
+        const std::vector<std::uint8_t> v5 = ReadWholeFile(directory.File(L"dibv5.bin"));
+        ASSERT_FALSE(v5.empty()) << "no CF_DIBV5 made from the DIB";
+        ASSERT_EQ(ReadU32(v5, 0), sizeof(BITMAPV5HEADER));
+        EXPECT_EQ(ReadU32(v5, 4), 7u);
+        EXPECT_EQ(ReadU32(v5, 8), 4u);
+        EXPECT_EQ(ReadU16(v5, 14), 32u);
+        ExpectPatternPixels(v5, sizeof(BITMAPV5HEADER), 7, 4, false);
+    }
+}
+
+TEST(SetClipboardBitmap, TakesAGraphicControlsPixelsFromItsBackingStore) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr, nullptr, nullptr);
+    HWND control = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_OWNERDRAW, 0, 0, 6, 5, parent, nullptr, nullptr,
+                                   nullptr);
+    ASSERT_TRUE(control);
+    ObjectRecord* record =
+        CreateObjectRecord(HandleOf(control), HandleOf(parent), kFlagControl, kKindGraphicControl);
+    ASSERT_TRUE(record);
+    SetUpGraphicControl(record);
+    ASSERT_TRUE(record->memoryDC);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 6; ++x) SetPixelV(record->memoryDC, x, y, PatternColour(x, y));
+    }
+
+    EXPECT_EQ(ResetClipboard(), -1);
+    EXPECT_EQ(SetClipboardBitmap(HandleOf(control)), -1);
+    const ClipboardContents contents = ReadClipboard();
+    ASSERT_TRUE(contents.opened) << "the clipboard was left open";
+    ExpectPatternDib(contents.dib, 6, 5);
+
+    if (CurrentGraphicTarget() == record->handle) SetCurrentGraphicTarget(0);
+    UnlinkObjectRecord(record);
+    ReleaseGraphicTarget(record);
+    DestroyWindow(parent);
+}
+
+TEST(SetClipboardBitmap, AHandleOfNoGraphicTargetLeavesTheClipboardClosedAndUnchanged) {
+    PutText(L"kept");
+    EXPECT_EQ(SetClipboardBitmap(0), 0);
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 4, 4, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(SetClipboardBitmap(HandleOf(window)), 0) << "a window without a record";
+    ObjectRecord* dialog = CreateObjectRecord(HandleOf(window), 0, kFlagDialog, kKindDialog);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(SetClipboardBitmap(HandleOf(window)), 0) << "a record that is no graphic target";
+    UnlinkObjectRecord(dialog);
+    FreeObjectRecord(dialog);
+    DestroyWindow(window);
+    ExpectUnchanged(L"kept");
+}
+
+TEST(ClipboardWait, ABriefHoldByAnotherTaskIsWaitedOut) {
+    PutText(L"before");
+    const ObjectHandle bitmap = NewPatternBitmap(3, 2);
+    ASSERT_NE(bitmap, 0u);
+    {
+        ClipboardHolder holder(50);
+        ASSERT_TRUE(holder.Holding());
+        EXPECT_EQ(ResetClipboard(), -1);
+        EXPECT_TRUE(holder.Release());
+    }
+    {
+        ClipboardHolder holder(50);
+        ASSERT_TRUE(holder.Holding());
+        EXPECT_EQ(SetClipboardBitmap(bitmap), -1);
+        EXPECT_TRUE(holder.Release());
+    }
+    const ClipboardContents contents = ReadClipboard();
+    ASSERT_TRUE(contents.opened) << "the clipboard was left open";
+    EXPECT_EQ(contents.text, L"");
+    ExpectPatternDib(contents.dib, 3, 2);
+}
+
+TEST(ClipboardWait, ALongHoldIsGivenUpOnAndChangesNothing) {
+    PutText(L"kept");
+    const ObjectHandle bitmap = NewPatternBitmap(3, 2);
+    ASSERT_NE(bitmap, 0u);
+    ClipboardHolder holder(2000);
+    ASSERT_TRUE(holder.Holding());
+    EXPECT_EQ(ResetClipboard(), 0);
+    EXPECT_EQ(SetClipboardBitmap(bitmap), 0);
+    EXPECT_FALSE(holder.HasReleased()) << "gave up only after the holder let go";
+    EXPECT_TRUE(holder.Release());
+    ExpectUnchanged(L"kept");
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+// Box outlines, optionally filled and with rounded corners.
+#include <algorithm>
+
+#include "graphics/drawing.h"
+#include "graphics/gdi_guards.h"
+#include "graphics/graphic_target.h"
+
+namespace {
+
+constexpr std::int32_t kForegroundColour = -1;
+constexpr std::int32_t kOutlineColour = -1;
+constexpr std::int32_t kNoFill = -2;
+constexpr std::uint32_t kEllipse = 0x80000000;  // rounding not given: the box becomes an ellipse
+constexpr std::uint32_t kMostRounding = 100;
+constexpr std::uint32_t kLastFillStyle = 6;
+constexpr COLORREF kRgbBits = 0x00FFFFFF;
+
+struct Box {
+    std::int32_t left, top, right, bottom;
+};
+
+// A solid brush for style 0, a hatch brush (HS_HORIZONTAL on) for styles 1 to 6; the hatch
+// gaps take the DC's opaque background colour.
+HBRUSH CreateFillBrush(COLORREF colour, std::uint32_t style) {
+    if (style == 0) return CreateSolidBrush(colour);
+    return CreateHatchBrush(static_cast<int>(style - 1), colour);
+}
+
+SIZE CornerEllipse(const Box& box, std::uint32_t rounding) {
+    const std::int64_t width = std::int64_t{box.right} - box.left;
+    const std::int64_t height = std::int64_t{box.bottom} - box.top;
+    if (rounding == kEllipse) return {static_cast<LONG>(width + 1), static_cast<LONG>(height + 1)};
+    const auto extent = static_cast<LONG>(rounding * std::min(width, height) / 100);
+    return {extent, extent};
+}
+
+void DrawBox(const ObjectRecord* target, const Box& box, std::uint32_t rounding, COLORREF colour,
+             std::int32_t fillColour, std::uint32_t fillStyle) {
+    HDC dc = target->memoryDC;
+    ScopedGdiObject<HPEN> pen(CreatePen(target->penStyle, target->penWidth, colour));
+    ScopedSelectObject selectedPen(dc, pen.get());
+    ScopedGdiObject<HBRUSH> brush(
+        fillColour == kNoFill ? nullptr : CreateFillBrush(static_cast<COLORREF>(fillColour) & kRgbBits, fillStyle));
+    ScopedSelectObject selectedBrush(dc, fillColour == kNoFill ? GetStockObject(NULL_BRUSH) : brush.get());
+    // Without our pen or brush the box would come out in whatever the DC last held.
+    if (!selectedPen.ok() || !selectedBrush.ok()) return;
+    const SIZE ellipse = CornerEllipse(box, rounding);
+    RoundRect(dc, box.left, box.top, box.right, box.bottom, ellipse.cx, ellipse.cy);
+}
+
+}  // namespace
+
+void DrawGraphicBox(float x1, float y1, float x2, float y2, std::uint32_t rounding, std::int32_t colour,
+                    std::int32_t fillColour, std::uint32_t fillStyle) {
+    ObjectRecord* target = LockCurrentGraphicTarget();
+    if (!target) return;
+    const std::int32_t left = RoundToPixel(x1), top = RoundToPixel(y1);
+    const std::int32_t right = RoundToPixel(x2), bottom = RoundToPixel(y2);
+    const COLORREF outline =
+        (colour == kForegroundColour ? target->foregroundColour : static_cast<COLORREF>(colour)) & kRgbBits;
+    if (rounding > kMostRounding && rounding != kEllipse) rounding = kMostRounding;
+    if (fillColour == kOutlineColour) fillColour = static_cast<std::int32_t>(outline);
+    if (fillStyle > kLastFillStyle) fillStyle = 0;
+    const Box box{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+
+    DrawBox(target, box, rounding, outline, fillColour, fillStyle);
+    MarkGraphicDirty(target, box.left, box.top, box.right, box.bottom, Widening::ByPen);
+}

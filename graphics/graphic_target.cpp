@@ -1,0 +1,115 @@
+// Memory bitmaps, target lookup and the current graphic target of each thread.
+#include "graphics/graphic_target.h"
+
+#include "graphics/gdi_guards.h"
+#include "graphics/spin_lock.h"
+#include "runtime/font_table.h"
+#include "runtime/runtime_error.h"
+#include "runtime/thread_block.h"
+
+namespace {
+
+constexpr int kDefaultFont = 1;
+
+bool IsGraphicTarget(const ObjectRecord* record) {
+    return record->kind == kKindGraphicControl || record->kind == kKindMemoryBitmap;
+}
+
+// The default font stays selected for the target's lifetime; ReleaseGraphicTarget puts the
+// previous font back. A failure leaves the DC with its stock font.
+void SelectDefaultFont(ObjectRecord* record) {
+    FontRecord* font = FindFont(kDefaultFont);
+    if (!font) return;
+    HFONT handle = GetFontHandle(*font, record->memoryDC);
+    if (!handle) return;
+    HGDIOBJ previous = SelectObject(record->memoryDC, handle);
+    if (!previous || previous == HGDI_ERROR) return;
+    record->previousFont = static_cast<HFONT>(previous);
+    ++font->useCount;
+    record->fontNumber = kDefaultFont;
+    TEXTMETRICW metrics;
+    if (GetTextMetricsW(record->memoryDC, &metrics)) {
+        record->averageCharWidth = metrics.tmAveCharWidth;
+        record->charHeight = metrics.tmHeight;
+        record->externalLeading = metrics.tmExternalLeading;
+    }
+    SetTextAlign(record->memoryDC, TA_UPDATECP);
+}
+
+}  // namespace
+
+void SetUpTargetDC(ObjectRecord* record) {
+    SelectDefaultFont(record);
+    SetTextColor(record->memoryDC, record->foregroundColour);
+    SetBkColor(record->memoryDC, record->backgroundColour);
+    SetBkMode(record->memoryDC, OPAQUE);
+}
+
+ObjectHandle NewGraphicBitmap(std::int32_t width, std::int32_t height) {
+    // The system answers an empty size with its shared default bitmap, which must never become
+    // a target of its own.
+    if (width <= 0 || height <= 0) return 0;
+    ScopedGetDC screen(nullptr);
+    ScopedMemoryDC memoryDC(screen.get());
+    if (!memoryDC.get()) return 0;
+    ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    if (!bitmap.get()) return 0;
+    ScopedSelectObject selected(memoryDC.get(), bitmap.get());
+    if (!selected.ok()) return 0;
+    ObjectRecord* record =
+        CreateObjectRecord(HandleOf(bitmap.get()), 0, kFlagBuffered, kKindMemoryBitmap);
+    if (!record) return 0;
+
+    record->previousBitmap = static_cast<HBITMAP>(selected.release());
+    record->memoryDC = memoryDC.release();
+    record->viewSize = record->canvasSize = {width, height};
+    SetUpTargetDC(record);
+    return HandleOf(bitmap.release());
+}
+
+ObjectRecord* ResolveGraphicTarget(ObjectHandle handle, std::int32_t controlId) {
+    HWND control = GetDlgItem(WindowOf(handle), controlId);
+    ObjectRecord* record = FindObjectRecord(control ? HandleOf(control) : handle);
+    return record && IsGraphicTarget(record) ? record : nullptr;
+}
+
+void AttachGraphic(ObjectHandle handle, std::int32_t controlId, std::uint32_t option) {
+    ObjectRecord* record = ResolveGraphicTarget(handle, controlId);
+    SetCurrentGraphicTarget(0);
+    if (!record) {
+        RaiseRuntimeError(kErrorNoGraphicTarget);
+        return;
+    }
+    // A memory bitmap has no window to repaint, so it is always buffered.
+    if (record->kind == kKindMemoryBitmap) option |= kAttachBuffered;
+    record->flags = (record->flags & ~kFlagBuffered) | (option & kAttachBuffered);
+    SetCurrentGraphicTarget(record->handle);
+}
+
+HDC GetGraphicDC() {
+    ObjectRecord* record = LockCurrentGraphicTarget();
+    if (!record) return nullptr;
+    HDC dc = record->memoryDC;
+    UnlockGraphics();
+    return dc;
+}
+
+ObjectRecord* LockCurrentGraphicTarget() {
+    GraphicLock().Take();
+    const ObjectHandle current = CurrentGraphicTarget();
+    ObjectRecord* record = current ? FindObjectRecord(current) : nullptr;
+    if (record && IsGraphicTarget(record)) return record;
+    GraphicLock().Release();
+    return nullptr;
+}
+
+void UnlockGraphics() { GraphicLock().Release(); }
+
+ObjectHandle CurrentGraphicTarget() {
+    ThreadBlock* block = GetThreadBlock();
+    return block ? block->currentGraphicTarget : 0;
+}
+
+void SetCurrentGraphicTarget(ObjectHandle handle) {
+    if (ThreadBlock* block = GetThreadBlock()) block->currentGraphicTarget = handle;
+}
