@@ -14,8 +14,10 @@ struct ControlItems {
 };
 
 // Adds control `classIndex` (0: the class named by the class-name text; 1-25: the class table)
-// to `dialog`. The caption (top of `stack`) and the class-name text (below it), both UTF-16, are
-// consumed on every path. Class 14 becomes a graphic control.
+// to `dialog`, at a position in the dialog's units. The caption (top of `stack`; for image
+// classes 10-13 the name of a bitmap or else icon resource) and the class-name text (below it),
+// both UTF-16, are consumed on every path. Class 14 becomes a graphic control. Class 23 and
+// indices outside 0-25 create nothing.
 void AddControl(TextStack& stack, std::int32_t classIndex, HWND dialog, std::int32_t controlId,
                 const ControlItems* items, std::int32_t x, std::int32_t y, std::int32_t width,
                 std::int32_t height, std::uint32_t style, std::uint32_t extendedStyle,

@@ -1,4 +1,48 @@
-// The tool's main routine. Placeholder until the capture and selection land.
+// The tool's main routine: one full-screen dialog holding one graphic control, run modally.
 #include "tool/tool_main.h"
 
-int ToolMain(HINSTANCE, HINSTANCE, const wchar_t*, int) { return 0; }
+#include "dialogs/add_control.h"
+#include "dialogs/dialog_accelerators.h"
+#include "dialogs/modal_loop.h"
+#include "dialogs/new_dialog.h"
+#include "runtime/desktop_size.h"
+#include "runtime/literal_pool.h"
+#include "runtime/text_operations.h"
+#include "tool/selection_callback.h"
+#include "tool/tool_state.h"
+
+namespace {
+
+constexpr std::int32_t kGraphicControlClass = 14;
+constexpr std::uint32_t kGraphicControlStyle = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW;
+
+// Escape and Alt+F4 reach the dialog as IDCANCEL wherever the keyboard focus lies, even on the
+// graphic control, which asks for every key while it has the focus.
+HACCEL CreateCancelKeys() {
+    ACCEL keys[] = {
+        {FVIRTKEY, VK_ESCAPE, IDCANCEL},
+        {FVIRTKEY | FALT, VK_F4, IDCANCEL},
+    };
+    return CreateAcceleratorTableW(keys, 2);
+}
+
+}  // namespace
+
+int ToolMain(HINSTANCE, HINSTANCE, const wchar_t*, int) {
+    ToolState& tool = Tool();
+    const DesktopSize desktop = GetDesktopSize();
+    TextStack stack;
+
+    PushLiteral(stack, Pool().empty);
+    tool.dialog = NewDialog(stack, kUnitsPixels, nullptr, 0, 0, desktop.width, desktop.height, WS_POPUP,
+                            WS_EX_TOPMOST);
+
+    PushEmptyText(stack);
+    PushLiteral(stack, Pool().empty);
+    AddControl(stack, kGraphicControlClass, tool.dialog, kSelectionControlId, nullptr, 0, 0, desktop.width,
+               desktop.height, kGraphicControlStyle, 0, nullptr);
+
+    SetDialogAccelerators(tool.dialog, CreateCancelKeys());
+    ShowDialogModal(tool.dialog, SelectionCallback, nullptr);
+    return 0;
+}

@@ -1,0 +1,219 @@
+#include "dialogs/add_control.h"
+
+#include <string>
+#include <vector>
+
+#include "dialogs/dialog_test_support.h"
+#include "graphics/graphic_target.h"
+
+namespace {
+
+constexpr std::int32_t kId = 500;
+
+class AddControlTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        dialog_ = NewTestDialog(nullptr, kUnitsPixels, 0, 0, 320, 200, WS_POPUP);
+        ASSERT_TRUE(dialog_);
+    }
+    HWND Add(std::int32_t classIndex, std::int32_t width, std::int32_t height, std::uint32_t style,
+             const char* caption = "x") {
+        return DialogTest::Add(dialog_, classIndex, kId, width, height, style, 0, caption);
+    }
+    HWND dialog_ = nullptr;
+};
+
+SIZE BitmapSize(HANDLE bitmap) {
+    BITMAP info{};
+    if (!GetObjectW(bitmap, sizeof info, &info)) return {0, 0};
+    return {info.bmWidth, info.bmHeight};
+}
+
+// The first row of a bitmap, as 0xRRGGBB.
+std::vector<std::uint32_t> TopRow(HBITMAP bitmap, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * height);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    pixels.resize(width);
+    for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+}  // namespace
+
+TEST_F(AddControlTest, ToolsGraphicControlCoversTheDialog) {
+    SetCurrentGraphicTarget(0);
+    TextStack stack;
+    PushEmptyText(stack);
+    PushLiteral(stack, Pool().empty);
+    ConvertToWide(stack, 1);
+    AddControl(stack, 14, dialog_, kId, nullptr, 0, 0, 320, 200, 0x5000000D, 0, nullptr);
+    HWND control = GetDlgItem(dialog_, kId);
+    ASSERT_TRUE(control);
+
+    wchar_t className[16] = {};
+    GetClassNameW(control, className, 16);
+    EXPECT_EQ(std::wstring(className), L"Static");
+    EXPECT_EQ(StyleOf(control), 0x5000000Du);
+    EXPECT_EQ(RectIn(control, dialog_).right, 320);
+    EXPECT_EQ(RectIn(control, dialog_).bottom, 200);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
+              FindObjectRecord(HandleOf(dialog_))->dialogFont);
+
+    const ObjectRecord* record = FindObjectRecord(HandleOf(control));
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->flags & ~kFlagBuffered, 0x20000002u);
+    EXPECT_EQ(record->kind, 14);
+    EXPECT_EQ(record->parent, HandleOf(dialog_));
+    EXPECT_TRUE(record->memoryDC);  // the graphic set-up ran
+    EXPECT_EQ(CurrentGraphicTarget(), HandleOf(control));
+}
+
+TEST_F(AddControlTest, StylesFollowTheClassTable) {
+    struct Case {
+        std::int32_t classIndex;
+        std::uint32_t style;
+        std::int32_t width, height;
+        DWORD mask, expected, extendedStyle;
+    };
+    const Case cases[] = {
+        {14, 0, 50, 50, ~0u, 0x5001000D, 0},  // the default has a tab stop
+        {14, 0x5000000D, 50, 50, ~0u, 0x5000000D, 0},
+        // Clip-siblings and 0x8 are removed from a check box even when asked for; its type and
+        // WS_CHILD | WS_VISIBLE are always there.
+        {3, WS_CLIPSIBLINGS | BS_PUSHLIKE | 0x8, 50, 20, ~0u, 0x50001003, 0},
+        {8, 0, 10, 80, ~0u, 0x50000000 | SBS_VERT, 0},
+        {8, 0, 80, 80, ~0u, 0x50000000, 0},
+        {9, 0, 80, 20, WS_BORDER | ES_AUTOHSCROLL, ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+        {25, 0, 80, 80, WS_BORDER | LBS_NOTIFY, LBS_NOTIFY, WS_EX_CLIENTEDGE},
+        {9, WS_BORDER, 80, 20, 0, 0, 0},  // a border the caller asked for stays a border
+    };
+    for (const Case& c : cases) {
+        HWND control = Add(c.classIndex, c.width, c.height, c.style);
+        ASSERT_TRUE(control) << "class " << c.classIndex;
+        EXPECT_EQ(StyleOf(control) & c.mask, c.expected) << "class " << c.classIndex << " style " << c.style;
+        EXPECT_EQ(ExtendedStyleOf(control) & WS_EX_CLIENTEDGE, c.extendedStyle) << "class " << c.classIndex;
+        EXPECT_EQ(FindObjectRecord(HandleOf(control))->extendedStyle, c.extendedStyle);
+        DestroyWindow(control);
+    }
+}
+
+TEST_F(AddControlTest, DialogUnitsAreMappedWithTheDialogsFont) {
+    HWND dialog = NewTestDialog(nullptr, 0, 0, 0, 200, 100, WS_POPUP);
+    TextStack stack;
+    PushEmptyText(stack);
+    PushEmptyText(stack);
+    AddControl(stack, 5, dialog, kId, nullptr, 4, 8, 100, 50, 0, 0, nullptr);
+    HWND label = GetDlgItem(dialog, kId);
+    ASSERT_TRUE(label);
+    RECT expected{4, 8, 104, 58};
+    MapDialogRect(dialog, &expected);
+    ASSERT_NE(expected.right, 104);
+    const RECT actual = RectIn(label, dialog);
+    EXPECT_EQ(actual.left, expected.left);
+    EXPECT_EQ(actual.top, expected.top);
+    EXPECT_EQ(actual.right, expected.right);
+    EXPECT_EQ(actual.bottom, expected.bottom);
+    EXPECT_EQ(FindObjectRecord(HandleOf(label))->flags, 0x20000001u);
+}
+
+TEST_F(AddControlTest, ClassZeroTakesTheClassNameTextAndUnknownClassesCreateNothing) {
+    HWND button = Add(0, 80, 20, WS_CHILD | BS_CHECKBOX, "Aceptar");
+    ASSERT_TRUE(button);
+    wchar_t text[16] = {};
+    GetWindowTextW(button, text, 16);
+    EXPECT_EQ(std::wstring(text), L"Aceptar");
+    EXPECT_EQ(StyleOf(button), static_cast<DWORD>(WS_CHILD | BS_CHECKBOX));
+    DestroyWindow(button);
+
+    for (std::int32_t classIndex : {23, 26, -1}) {
+        EXPECT_EQ(Add(classIndex, 80, 20, 0), nullptr) << "class " << classIndex;
+    }
+    HWND plain = Keep(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(DialogTest::Add(plain, 1, kId, 80, 20, 0), nullptr);
+}
+
+TEST_F(AddControlTest, ItemsAndClassSetUpsTakeEffect) {
+    const wchar_t* texts[] = {L"uno", L"", L"dos"};
+    const ControlItems items{texts, 3};
+    TextStack stack;
+    PushEmptyText(stack);
+    PushEmptyText(stack);
+    AddControl(stack, 24, dialog_, kId, &items, 0, 0, 100, 80, 0, 0, nullptr);
+    ASSERT_EQ(SendDlgItemMessageW(dialog_, kId, CB_GETCOUNT, 0, 0), 2);  // empty texts are left out
+    DestroyWindow(GetDlgItem(dialog_, kId));
+
+    Add(1, 80, 20, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(SendMessageW(dialog_, DM_GETDEFID, 0, 0), MAKELRESULT(kId, DC_HASDEFID));
+    DestroyWindow(GetDlgItem(dialog_, kId));
+
+    HWND bar = Add(8, 100, 16, 0);
+    SCROLLINFO info{sizeof info, SIF_ALL, -1, -1, 99, -1, -1};
+    ASSERT_TRUE(GetScrollInfo(bar, SB_CTL, &info));
+    EXPECT_EQ(info.nMax, 100);
+    EXPECT_EQ(info.nPage, 10u);
+    EXPECT_EQ(info.nMin + info.nPos, 0);
+    DestroyWindow(bar);
+
+    // Check boxes are given to a tree view after creation, so that it makes their images.
+    HWND tree = Add(18, 100, 80, WS_CHILD | TVS_CHECKBOXES);
+    EXPECT_TRUE(StyleOf(tree) & TVS_CHECKBOXES);
+    EXPECT_TRUE(FindObjectRecord(HandleOf(tree))->style & TVS_CHECKBOXES);
+    EXPECT_TRUE(SendMessageW(tree, TVM_GETIMAGELIST, TVSIL_STATE, 0));
+}
+
+TEST_F(AddControlTest, ImageControlsShowTheBitmapResourceAndReleaseItWithTheDialog) {
+    HWND image = Add(10, 40, 20, 0, "BANDS");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(GetWindowTextLengthW(image), 0);
+    EXPECT_EQ(StyleOf(image) & SS_TYPEMASK, static_cast<DWORD>(SS_BITMAP));
+    const ObjectRecord* record = FindObjectRecord(HandleOf(image));
+    EXPECT_EQ(record->flags & (kFlagImageIsBitmap | kFlagImageIsIcon), kFlagImageIsBitmap);
+    auto bitmap = reinterpret_cast<HBITMAP>(SendMessageW(image, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(record->image, bitmap);
+    ASSERT_EQ(BitmapSize(bitmap).cx, 16);
+    ASSERT_EQ(BitmapSize(bitmap).cy, 8);
+    const std::vector<std::uint32_t> bands = {0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000, 0x00FF00, 0x00FF00,
+                                              0x00FF00, 0x00FF00, 0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF,
+                                              0xFFFF00, 0xFFFF00, 0xFFFF00, 0xFFFF00};
+    EXPECT_EQ(TopRow(bitmap, 16, 8), bands);
+
+    // The sized classes load the image at the control's size.
+    HWND sized = DialogTest::Add(dialog_, 11, kId + 1, 40, 20, 0, 0, "BANDS");
+    const SIZE sizedImage = BitmapSize(reinterpret_cast<HANDLE>(SendMessageW(sized, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+    EXPECT_EQ(sizedImage.cx, 40);
+    EXPECT_EQ(sizedImage.cy, 20);
+    HWND button = DialogTest::Add(dialog_, 13, kId + 2, 48, 24, 0, 0, "BANDS");
+    EXPECT_EQ(StyleOf(button) & (BS_ICON | BS_BITMAP), static_cast<DWORD>(BS_BITMAP));
+    EXPECT_EQ(BitmapSize(reinterpret_cast<HANDLE>(SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0))).cx, 48);
+
+    DestroyWindow(dialog_);
+    EXPECT_EQ(GetObjectType(bitmap), 0u);
+}
+
+TEST_F(AddControlTest, ANameThatIsNoBitmapIsTakenAsAnIcon) {
+    HWND image = Add(10, 40, 40, 0, "BADGE");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(StyleOf(image) & SS_TYPEMASK, static_cast<DWORD>(SS_ICON));
+    EXPECT_EQ(FindObjectRecord(HandleOf(image))->flags & (kFlagImageIsBitmap | kFlagImageIsIcon), kFlagImageIsIcon);
+    auto icon = reinterpret_cast<HICON>(SendMessageW(image, STM_GETIMAGE, IMAGE_ICON, 0));
+    ICONINFO info{};
+    ASSERT_TRUE(icon && GetIconInfo(icon, &info));
+    EXPECT_EQ(BitmapSize(info.hbmColor).cx, 32);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+
+    HWND button = DialogTest::Add(dialog_, 12, kId + 1, 40, 40, 0, 0, "BADGE");
+    EXPECT_EQ(StyleOf(button) & (BS_ICON | BS_BITMAP), static_cast<DWORD>(BS_ICON));
+    EXPECT_TRUE(SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0));
+
+    // Neither a bitmap nor an icon: an icon control without an image.
+    HWND missing = DialogTest::Add(dialog_, 10, kId + 2, 40, 40, 0, 0, "NINGUNA");
+    EXPECT_EQ(StyleOf(missing) & SS_TYPEMASK, static_cast<DWORD>(SS_ICON));
+    EXPECT_FALSE(SendMessageW(missing, STM_GETIMAGE, IMAGE_ICON, 0));
+}

@@ -1,0 +1,100 @@
+// The dialog procedure of every engine dialog: callbacks first, then the engine's defaults.
+#include "dialogs/engine_dialog_proc.h"
+
+#include "dialogs/control_classes.h"
+#include "dialogs/control_colouring.h"
+#include "dialogs/modal_loop.h"
+#include "dialogs/release_object_record.h"
+#include "graphics/graphic_control.h"
+#include "graphics/object_list.h"
+
+namespace {
+
+// The control that sent a notification to the dialog, or null for other messages.
+HWND NotifyingControl(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        return GetDlgItem(dialog, LOWORD(wParam)) ? reinterpret_cast<HWND>(lParam) : nullptr;
+    case WM_NOTIFY:
+        return lParam ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : nullptr;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        return reinterpret_cast<HWND>(lParam);
+    default:
+        return nullptr;
+    }
+}
+
+// Read afresh for every call: a callback may end the dialog and free its records.
+DialogCallback CallbackOf(HWND window) {
+    if (!window) return nullptr;
+    const ObjectRecord* record = FindObjectRecord(HandleOf(window));
+    return record ? record->callback : nullptr;
+}
+
+// A handled message's result; a result the callback stored itself as the message result is
+// kept, since the system clears it before each message.
+INT_PTR Answer(HWND dialog, INT_PTR result) {
+    if (GetWindowLongPtrW(dialog, DWLP_MSGRESULT) == 0) SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
+    return result;
+}
+
+void ResizeBars(HWND dialog, WPARAM wParam, LPARAM lParam) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const ObjectRecord* record = FindObjectRecord(HandleOf(child));
+        if (record && (record->kind == kClassStatusBar || record->kind == kClassToolbar)) {
+            SendMessageA(child, WM_SIZE, wParam, lParam);
+        }
+    }
+}
+
+// The System menu's Close ends the dialog with result 0 unless closing is disabled.
+INT_PTR CloseOnCommand(HWND dialog, const ObjectRecord* record) {
+    if (!(record->closeDisabled & kCloseDisabled)) DialogEnd(dialog, 0);
+    return TRUE;
+}
+
+INT_PTR HandleByDefault(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    const ObjectRecord* record = FindObjectRecord(HandleOf(dialog));
+    if (!record) return 0;
+    switch (message) {
+    case WM_NCDESTROY:
+        ReleaseObjectRecord(dialog);
+        return TRUE;
+    case WM_DRAWITEM:
+        return PaintGraphicControl(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        if (INT_PTR brush = ColourControl(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+            return Answer(dialog, brush);
+        }
+        return 0;
+    case WM_SYSCOMMAND:
+        return (wParam & 0xFFF0) == SC_CLOSE ? CloseOnCommand(dialog, record) : 0;
+    case WM_SIZE:
+        ResizeBars(dialog, wParam, lParam);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK EngineDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The system's own WM_INITDIALOG comes before the dialog has a record; no initial focus.
+    if (message == WM_INITDIALOG) return FALSE;
+    if (message == WM_ACTIVATE) return 0;
+    if (DialogCallback control = CallbackOf(NotifyingControl(dialog, message, wParam, lParam))) {
+        if (INT_PTR result = control(dialog, message, wParam, lParam)) return Answer(dialog, result);
+    }
+    if (DialogCallback callback = CallbackOf(dialog)) {
+        if (INT_PTR result = callback(dialog, message, wParam, lParam)) return Answer(dialog, result);
+    }
+    return HandleByDefault(dialog, message, wParam, lParam);
+}

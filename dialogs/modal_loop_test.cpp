@@ -1,0 +1,226 @@
+#include "dialogs/modal_loop.h"
+
+#include <algorithm>
+
+#include "dialogs/dialog_test_support.h"
+
+namespace {
+
+// The owner window of the owner tests, and what it saw.
+struct OwnerState {
+    HWND window = nullptr;
+    std::vector<UINT> messages;
+    int idleNotices = 0;
+    bool enabledWhileRunning = true;
+    bool enabledAtDestroy = false;
+};
+OwnerState owner;
+
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    owner.messages.push_back(message);
+    if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX) {
+        // The first idle notice ends the run.
+        if (owner.idleNotices++ == 0) PostMessageW(reinterpret_cast<HWND>(lParam), WM_APP, 0, 0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::int32_t EndOnApp(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message == WM_APP) DialogEnd(dialog, 42);
+    return 0;
+}
+
+class ModalLoopTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        owner = OwnerState{};
+    }
+    HWND NewModalDialog(HWND parent, std::uint32_t style) {
+        return NewTestDialog(parent, kUnitsPixels, 10, 10, 200, 100, style);
+    }
+    HWND NewOwner() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = OwnerProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"DialogTestOwner";
+        RegisterClassW(&windowClass);
+        owner.window = Keep(CreateWindowExW(0, L"DialogTestOwner", L"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
+                                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+        return owner.window;
+    }
+};
+
+}  // namespace
+
+TEST_F(ModalLoopTest, CallbackSeesInitAndSizeWhileHiddenThenEveryMessageUntilTheEnd) {
+    HWND dialog = NewModalDialog(nullptr, WS_POPUP);
+    ASSERT_TRUE(dialog);
+    PostMessageW(dialog, WM_APP, 0, 0);
+    PostThreadMessageW(GetCurrentThreadId(), WM_APP + 1, 0, 0);
+    reaction = [](HWND d, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
+        // Not attached yet: what the first messages provoke reaches only the engine.
+        if (message == WM_INITDIALOG) SendMessageW(d, WM_APP + 7, 0, 0);
+        return EndOnApp(d, message, wParam, lParam);
+    };
+    std::int32_t result = -1;
+    RunModal(dialog, &result);
+
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(result, 42);
+    ASSERT_GE(seen.size(), 6u);
+    EXPECT_EQ(seen[0].message, static_cast<UINT>(WM_INITDIALOG));
+    EXPECT_EQ(seen[0].wParam, reinterpret_cast<WPARAM>(dialog));
+    EXPECT_EQ(seen[0].lParam, 0);
+    EXPECT_FALSE(seen[0].visible);
+    EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_SIZE));
+    EXPECT_EQ(seen[1].wParam, static_cast<WPARAM>(SIZE_RESTORED));
+    EXPECT_EQ(seen[1].lParam, MAKELPARAM(200, 100));
+    EXPECT_FALSE(seen[1].visible);
+    EXPECT_EQ(CountOf(WM_INITDIALOG), 1);
+    EXPECT_EQ(CountOf(WM_APP + 7), 0);
+    EXPECT_EQ(CountOf(WM_ACTIVATE), 0);
+    EXPECT_GT(IndexOf(WM_SHOWWINDOW), 1);  // attached before the dialog is shown
+    ASSERT_GT(IndexOf(WM_APP), 1);
+    EXPECT_TRUE(seen[IndexOf(WM_APP)].visible);
+    EXPECT_LT(IndexOf(WM_APP), IndexOf(WM_CLOSE));
+    EXPECT_LT(IndexOf(WM_CLOSE), IndexOf(WM_DESTROY));
+    EXPECT_EQ(seen.back().message, static_cast<UINT>(WM_NCDESTROY));
+    // The loop ended right after the message that ended the dialog.
+    MSG next;
+    EXPECT_TRUE(PeekMessageW(&next, nullptr, WM_APP + 1, WM_APP + 1, PM_REMOVE));
+}
+
+TEST_F(ModalLoopTest, RecordsAndBackingStoresAreReleasedAfterTheCallbackSawNcDestroy) {
+    HWND dialog = NewModalDialog(nullptr, WS_POPUP);
+    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(Add(dialog, 14, 500, 200, 100, 0));
+    ASSERT_TRUE(Add(dialog, 14, 501, 200, 100, 0));
+    ASSERT_TRUE(Add(dialog, 5, 502, 50, 20, 0));
+    ASSERT_EQ(ObjectCount(), StartObjects() + 4);
+    HDC memoryDC = FindObjectRecord(HandleOf(GetDlgItem(dialog, 500)))->memoryDC;
+    HGDIOBJ backing = GetCurrentObject(memoryDC, OBJ_BITMAP);
+    ASSERT_EQ(GetObjectType(backing), static_cast<DWORD>(OBJ_BITMAP));
+
+    PostMessageW(dialog, WM_APP, 0, 0);
+    static bool recordAtNcDestroy;
+    reaction = [](HWND d, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
+        if (message == WM_NCDESTROY) recordAtNcDestroy = FindObjectRecord(HandleOf(d)) != nullptr;
+        return EndOnApp(d, message, wParam, lParam);
+    };
+    RunModal(dialog, nullptr);
+
+    EXPECT_TRUE(recordAtNcDestroy);
+    EXPECT_EQ(ObjectCount(), StartObjects());
+    EXPECT_EQ(GetObjectType(memoryDC), 0u);
+    EXPECT_EQ(GetObjectType(backing), 0u);
+}
+
+TEST_F(ModalLoopTest, EscapeOnlyReachesTheCallbackWhileTheCloseCommandEndsTheDialog) {
+    HWND dialog = NewModalDialog(nullptr, 0);
+    ASSERT_TRUE(dialog);
+    PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    std::int32_t result = 99;
+    RunModal(dialog, &result);
+
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(result, 0);
+    const int cancel = IndexOf(WM_COMMAND);
+    ASSERT_GE(cancel, 0);
+    EXPECT_EQ(LOWORD(seen[cancel].wParam), IDCANCEL);
+    EXPECT_LT(cancel, IndexOf(WM_SYSCOMMAND));  // still running after the cancel
+    EXPECT_LT(IndexOf(WM_SYSCOMMAND), IndexOf(WM_CLOSE));
+    EXPECT_LT(IndexOf(WM_CLOSE), IndexOf(WM_DESTROY));
+    EXPECT_LT(IndexOf(WM_DESTROY), IndexOf(WM_NCDESTROY));
+}
+
+TEST_F(ModalLoopTest, TheOwnerIsDisabledNotifiedWhileIdleAndGivenTheFocusBack) {
+    HWND dialog = NewModalDialog(NewOwner(), WS_POPUP);
+    ASSERT_TRUE(dialog);
+    reaction = [](HWND d, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
+        if (message == WM_APP) owner.enabledWhileRunning = IsWindowEnabled(owner.window);
+        if (message == WM_DESTROY) owner.enabledAtDestroy = IsWindowEnabled(owner.window);
+        return EndOnApp(d, message, wParam, lParam);
+    };
+    RunModal(dialog, nullptr);  // ends at the owner's first idle notice
+
+    EXPECT_EQ(owner.idleNotices, 1);
+    EXPECT_NE(std::find(owner.messages.begin(), owner.messages.end(), WM_CANCELMODE), owner.messages.end());
+    EXPECT_FALSE(owner.enabledWhileRunning);
+    EXPECT_TRUE(owner.enabledAtDestroy);
+    EXPECT_EQ(GetFocus(), owner.window);
+}
+
+TEST_F(ModalLoopTest, NoIdleNoticesForADialogThatAsksForNone) {
+    HWND dialog = NewModalDialog(NewOwner(), WS_POPUP | DS_NOIDLEMSG);
+    ASSERT_TRUE(dialog);
+    // A timer fires only once the queue has run empty, that is after idle passes of the loop.
+    SetTimer(dialog, 1, 20, nullptr);
+    reaction = [](HWND d, UINT message, WPARAM, LPARAM) -> std::int32_t {
+        if (message == WM_TIMER) DialogEnd(d, 0);
+        return 0;
+    };
+    RunModal(dialog, nullptr);
+    EXPECT_EQ(CountOf(WM_TIMER), 1);
+    EXPECT_EQ(owner.idleNotices, 0);
+}
+
+TEST_F(ModalLoopTest, ADialogDestroyedWithoutDialogEndStillEndsTheLoopAndFreesTheOwner) {
+    HWND dialog = NewModalDialog(NewOwner(), WS_POPUP | DS_NOIDLEMSG);
+    ASSERT_TRUE(dialog);
+    PostMessageW(dialog, WM_APP, 0, 0);
+    reaction = [](HWND d, UINT message, WPARAM, LPARAM) -> std::int32_t {
+        if (message == WM_APP) DestroyWindow(d);
+        return 0;
+    };
+    RunModal(dialog, nullptr);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindowEnabled(owner.window));
+}
+
+TEST_F(ModalLoopTest, DialogEndCalledAgainWhileClosingDestroysTheDialogOnce) {
+    HWND dialog = NewModalDialog(nullptr, WS_POPUP | WS_MAXIMIZE);
+    ASSERT_TRUE(dialog);
+    PostMessageW(dialog, WM_APP, 0, 0);
+    reaction = [](HWND d, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
+        if (message == WM_CLOSE && CountOf(WM_CLOSE) == 1) DialogEnd(d, 2);
+        return EndOnApp(d, message, wParam, lParam);
+    };
+    std::int32_t result = 0;
+    RunModal(dialog, &result);
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen[1].wParam, static_cast<WPARAM>(SIZE_MAXIMIZED));
+    EXPECT_EQ(result, 2);
+    EXPECT_EQ(CountOf(WM_CLOSE), 2);
+    EXPECT_EQ(CountOf(WM_DESTROY), 1);
+    EXPECT_EQ(CountOf(WM_NCDESTROY), 1);
+}
+
+TEST_F(ModalLoopTest, ADialogEndedDuringInitIsNeitherShownNorRun) {
+    HWND dialog = NewModalDialog(nullptr, WS_POPUP);
+    ASSERT_TRUE(dialog);
+    reaction = [](HWND d, UINT message, WPARAM, LPARAM) -> std::int32_t {
+        if (message == WM_INITDIALOG) DialogEnd(d, 1);
+        return 0;
+    };
+    std::int32_t result = -1;
+    RunModal(dialog, &result);
+    EXPECT_FALSE(IsWindow(dialog));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_SIZE));
+    EXPECT_EQ(result, -1);  // the result variable is attached only when the dialog runs
+}
+
+TEST_F(ModalLoopTest, AWindowWithoutARecordGetsTheFirstTwoMessagesOnly) {
+    HWND plain = Keep(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 60, 30, nullptr, nullptr, nullptr, nullptr));
+    RunModal(plain, nullptr);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_SIZE));
+    EXPECT_EQ(seen[1].wParam, static_cast<WPARAM>(SIZE_RESTORED));
+    EXPECT_EQ(seen[1].lParam, MAKELPARAM(60, 30));
+    EXPECT_FALSE(IsWindowVisible(plain));
+    DialogEnd(plain, 1);
+    EXPECT_TRUE(IsWindow(plain));
+}

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Sets everything up, builds, and runs Retazo: on the current X display when there is one, else
+# a scripted demo inside a private Xvfb that leaves Retazo.bmp and a PNG of the drag.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh i686
+tree=build
+if [ "$(tests/rig/wine-arch)" = win64 ]; then
+  echo "This host cannot execute 32-bit programs: running the 64-bit build of the same sources."
+  scripts/build.sh x86_64
+  tree=build-x64
+fi
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  # The tool writes Retazo.bmp into its current directory.
+  out=$PWD/build/run
+  mkdir -p "$out"
+  arch=$(tests/rig/wine-arch)
+  loader=/usr/lib/wine/wine
+  [ "$arch" = win64 ] && loader=/usr/lib/wine/wine64
+  export WINEPREFIX=$PWD/build/wine-prefix-$arch WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  cd "$out"
+  status=0
+  "$loader" "../../$tree/Retazo.exe" || status=$?
+  echo "Retazo ended with exit code $status; its file is $out/Retazo.bmp"
+  exit $status
+fi
+
+exec tests/rig/session.sh --screen 1024x768 scripts/demo.sh "$tree"

@@ -1,0 +1,96 @@
+#include "tool/selection_callback.h"
+
+#include "dialogs/modal_loop.h"
+#include "graphics/drawing.h"
+#include "graphics/graphic_target.h"
+#include "runtime/mouse_pointer.h"
+#include "runtime/text_operations.h"
+#include "tool/capture_screen.h"
+#include "tool/selection_export.h"
+#include "tool/tool_state.h"
+
+namespace {
+
+constexpr std::uint32_t kCrosshairPointer = 2;
+constexpr std::int32_t kOutlineColour = RGB(255, 0, 0);
+constexpr std::int32_t kNoFill = -2;
+
+// The frozen photograph becomes the picture of the graphic control.
+void ShowPhotograph() {
+    ToolState& tool = Tool();
+    CaptureScreen();
+    AttachGraphic(HandleOf(tool.dialog), kSelectionControlId, kAttachBuffered);
+    CopyGraphic(tool.screenBitmap, 0, SRCCOPY);
+}
+
+// Restore, outline and one repaint: the buffered control shows both together.
+void DrawSelectionOutline() {
+    const ToolState& tool = Tool();
+    CopyGraphic(tool.screenBitmap, 0, SRCCOPY);
+    DrawGraphicBox(static_cast<float>(tool.anchor.x), static_cast<float>(tool.anchor.y),
+                   static_cast<float>(tool.current.x), static_cast<float>(tool.current.y), 0, kOutlineColour,
+                   kNoFill, 0);
+    RedrawGraphic();
+}
+
+void SetAnchorPoint() {
+    ToolState& tool = Tool();
+    TextStack stack;
+    tool.dragging = 1;
+    RecordToText(stack, &tool.current, sizeof tool.current);
+    TextToRecord(stack, &tool.anchor, sizeof tool.anchor);
+}
+
+// Ends the dialog once. While it is being destroyed the report box runs its own message loop,
+// which still delivers mouse messages and the IDCANCEL that closing posts to the dialog.
+void EndSelection(bool exportSelection) {
+    ToolState& tool = Tool();
+    if (tool.ending) return;
+    tool.ending = 1;
+    tool.exporting = exportSelection ? 1 : 0;
+    DialogEnd(tool.dialog, 0);
+}
+
+// The system names the mouse message that follows in the high word of WM_SETCURSOR's lParam.
+void TrackSelection(UINT mouseMessage) {
+    ToolState& tool = Tool();
+    if (tool.ending) return;
+    GetCursorPos(&tool.current);
+    ScreenToClient(tool.dialog, &tool.current);
+    if (mouseMessage == WM_LBUTTONDOWN) {
+        SetAnchorPoint();
+    } else if (mouseMessage == WM_MOUSEMOVE) {
+        if (tool.dragging) DrawSelectionOutline();
+    } else if (mouseMessage == WM_LBUTTONUP) {
+        EndSelection(true);
+    }
+}
+
+}  // namespace
+
+std::int32_t SelectionCallback(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+    std::int32_t result = 0;
+    switch (message) {
+    case WM_INITDIALOG:
+        ShowPhotograph();
+        break;
+    case WM_DESTROY:
+        // Only a released button exports; Escape, Alt+F4 and Close leave everything as it was.
+        if (Tool().exporting) {
+            Tool().exporting = 0;
+            ExportSelection();
+        }
+        break;
+    case WM_MOUSEMOVE:
+        SetMousePointer(kCrosshairPointer);
+        result = 1;
+        break;
+    case WM_SETCURSOR:
+        TrackSelection(HIWORD(lParam));
+        break;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL) EndSelection(false);
+        break;
+    }
+    return result;
+}

@@ -1,0 +1,6 @@
+// The export of the selection, run while the dialog is destroyed after the button release.
+#pragma once
+
+// Crops the selection out of the photograph, puts it on the clipboard, writes "Retazo.bmp",
+// reports what happened and asks the shell to open the file if this run wrote it.
+void ExportSelection();
