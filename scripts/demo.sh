@@ -55,9 +55,15 @@ xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 20)) && sleep 0.3 && xdotoo
 status=0
 wait "$tool" || status=$?
 exec 3>&-
+# The shell starts the opener on its own; give it a moment to record the request.
+wait_for 15 test -s "$out/open.log" || true
 echo "Retazo exited with code $status."
 echo "Selection file:       $out/Retazo.bmp ($(stat -c %s "$out/Retazo.bmp" 2>/dev/null || echo missing) bytes)"
 echo "Screen while dragging: $out/selecting.png"
 echo "Report box:           $out/report.png"
-[ -f "$out/open.log" ] && echo "Shell asked to open:  $(cut -f1 "$out/open.log")"
+if [ -s "$out/open.log" ]; then
+  echo "Shell asked to open:  $(cut -f1 "$out/open.log")"
+else
+  echo "The shell's open request was not seen."
+fi
 exit $status
