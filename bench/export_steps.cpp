@@ -1,0 +1,95 @@
+// The export of a whole-screen selection in process, step by step (crop, clipboard, file),
+// against one WriteFile of as many bytes as the file holds.
+//   usage: export_steps [repeats]      (default 5; writes Retazo.bmp and write_floor.bin here)
+#include "bench/bench_support.h"
+#include "graphics/bitmap_file.h"
+#include "graphics/clipboard_bitmap.h"
+#include "graphics/drawing.h"
+#include "graphics/graphic_target.h"
+#include "runtime/process_start.h"
+#include "runtime/text_operations.h"
+#include "tool/capture_screen.h"
+
+namespace {
+
+struct StepTimes {
+    std::vector<double> crop, clipboard, file, total, writeFloor;
+};
+
+void Crop(ObjectHandle selection, DesktopSize desktop) {
+    AttachGraphic(selection, 0, 0);
+    CopyGraphicRegion(Tool().screenBitmap, 0, 0, 0, static_cast<float>(desktop.width - 1),
+                      static_cast<float>(desktop.height - 1), 0, 0, SRCCOPY);
+}
+
+bool SaveFile() {
+    TextStack stack;
+    PushFixedText(stack, "Retazo.bmp");
+    ConvertToWide(stack, 0);
+    return SaveGraphicBitmap(stack) != 0;
+}
+
+LONGLONG FileBytes(const wchar_t* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// The floor: the same number of bytes, already in memory, written by one call.
+bool WriteOnce(const void* bytes, DWORD count) {
+    HANDLE file = CreateFileW(L"write_floor.bin", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes, count, &written, nullptr) && written == count;
+    CloseHandle(file);
+    return ok;
+}
+
+int BenchMain(HINSTANCE, HINSTANCE, const wchar_t* arguments, int) {
+    const int repeats = ArgumentNumber(arguments, 5);
+    const DesktopSize desktop = GetDesktopSize();
+    CaptureScreen();
+    double start = NowMs();
+    const ObjectHandle selection = NewGraphicBitmap(desktop.width, desktop.height);
+    const double newBitmapMs = NowMs() - start;
+
+    StepTimes times;
+    void* floorBytes = nullptr;
+    DWORD fileBytes = 0;
+    bool clipboardOk = true, fileOk = true, floorOk = true;
+    for (int repeat = 0; repeat < repeats; ++repeat) {
+        start = NowMs();
+        Crop(selection, desktop);
+        const double cropped = NowMs();
+        clipboardOk &= ResetClipboard() != 0 && SetClipboardBitmap(selection) != 0;
+        const double onClipboard = NowMs();
+        fileOk &= SaveFile();
+        const double saved = NowMs();
+        times.crop.push_back(cropped - start);
+        times.clipboard.push_back(onClipboard - cropped);
+        times.file.push_back(saved - onClipboard);
+        times.total.push_back(saved - start);
+
+        if (!floorBytes) {
+            fileBytes = static_cast<DWORD>(FileBytes(L"Retazo.bmp"));
+            floorBytes = VirtualAlloc(nullptr, fileBytes, MEM_COMMIT, PAGE_READWRITE);
+            if (floorBytes) FillMemory(floorBytes, fileBytes, 0x5A);
+        }
+        start = NowMs();
+        floorOk &= floorBytes && WriteOnce(floorBytes, fileBytes);
+        times.writeFloor.push_back(NowMs() - start);
+    }
+    DeleteFileW(L"write_floor.bin");
+    PrintResult("export_steps width=%d height=%d repeats=%d file_bytes=%lu clipboard_ok=%d file_ok=%d floor_ok=%d "
+                "new_bitmap_ms=%.3f crop_ms=%.3f clipboard_ms=%.3f file_ms=%.3f export_ms=%.3f "
+                "write_once_ms=%.3f",
+                desktop.width, desktop.height, repeats, fileBytes, clipboardOk, fileOk, floorOk, newBitmapMs,
+                Median(times.crop), Median(times.clipboard), Median(times.file), Median(times.total),
+                Median(times.writeFloor));
+    return 0;
+}
+
+}  // namespace
+
+int main() { RunProcess(BenchMain, ClearToolState); }

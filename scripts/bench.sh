@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Runs every benchmark at each screen size and prints one table: the tool against the plain
+# platform (GDI, memcpy, one WriteFile, a minimal Wine program) and against Flameshot, each
+# figure a median of several runs and each comparison a ratio taken within the same runs.
+#   usage: scripts/bench.sh                       (all sizes, 5 runs)
+#   environment: BENCH_SIZES="1920x1080 3840x2160 7680x4320", BENCH_RUNS=5,
+#                BENCH_STEADY_MOVES=10000 (at the first size only), BENCH_OUT=results file
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+sizes=${BENCH_SIZES:-1920x1080 3840x2160 7680x4320}
+runs=${BENCH_RUNS:-5}
+steady=${BENCH_STEADY_MOVES:-10000}
+out=${BENCH_OUT:-build-bench/bench-results.jsonl}
+
+cmake -S . -B build-bench -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+cmake --build build-bench
+
+flameshot=()
+if ! command -v flameshot >/dev/null; then
+  sudo=""
+  [ "$(id -u)" = 0 ] || sudo=sudo
+  { $sudo apt-get update && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y flameshot; } >&2 ||
+    echo "bench: Flameshot could not be installed; its columns stay empty" >&2
+fi
+command -v flameshot >/dev/null || flameshot=(--no-flameshot)
+
+rm -f "$out"
+first=1
+for size in $sizes; do
+  steady_moves=0
+  [ "$first" = 1 ] && steady_moves=$steady
+  first=0
+  echo "bench: $size" >&2
+  tests/rig/session.sh --screen "$size" python3 bench/run_bench.py --build "$PWD/build-bench" --out "$PWD/$out" \
+    --runs "$runs" --steady-moves "$steady_moves" "${flameshot[@]}"
+done
+
+echo "Machine: $(nproc) CPUs, $(lscpu | sed -n 's/^Model name: *//p'); Wine $("${RETAZO_WINE:-/usr/lib/wine/wine}" --version 2>/dev/null || true)"
+python3 bench/report.py "$out"
