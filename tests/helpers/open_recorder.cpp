@@ -1,6 +1,7 @@
 // Registered by the tests as the program that opens bitmap files: `"open_recorder" LOG "%1"`.
-// Appends one line to LOG for every request: the file it was asked to open and its own current
-// directory, separated by a tab, in UTF-8.
+// Appends one line to LOG for every request, in UTF-8: the file it was asked to open, its own
+// current directory and the show command it was started with (-1 when none was given),
+// separated by tabs.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -23,13 +24,21 @@ std::wstring CurrentDirectory() {
     return directory;
 }
 
+int ShowCommand() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    GetStartupInfoW(&startup);
+    return startup.dwFlags & STARTF_USESHOWWINDOW ? startup.wShowWindow : -1;
+}
+
 }  // namespace
 
 int main() {
     int count = 0;
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!arguments || count != 3) return 1;
-    std::string line = Utf8(arguments[2]) + "\t" + Utf8(CurrentDirectory()) + "\n";
+    std::string line = Utf8(arguments[2]) + "\t" + Utf8(CurrentDirectory()) + "\t" +
+                       std::to_string(ShowCommand()) + "\n";
     HANDLE log = CreateFileW(arguments[1], FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     LocalFree(arguments);

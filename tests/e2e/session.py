@@ -1,0 +1,113 @@
+"""Where things are in a test session, and how Windows programs are started in it."""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+# Exceptions that Wine swallows inside window-system callbacks are reported on these lines.
+WINEDEBUG = "-all,err+seh"
+
+
+def require(name):
+    value = os.environ.get(name)
+    if not value:
+        sys.exit(f"{name} is not set: run the tests through CTest inside tests/rig/session.sh")
+    return value
+
+
+BUILD = Path(require("RETAZO_BUILD"))
+PRODUCT = Path(require("RETAZO_PRODUCT"))
+WINE = require("RETAZO_WINE")
+require("WINEPREFIX")
+require("DISPLAY")
+
+
+def screen_size():
+    width, height = require("RETAZO_SCREEN").split("x")
+    return int(width), int(height)
+
+
+def helper(name):
+    return BUILD / f"{name}.exe"
+
+
+def windows_path(path):
+    """The name a Wine process sees for a host path (drive Z: is the host's root)."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+def wine_environment():
+    env = dict(os.environ)
+    env["WINEDEBUG"] = WINEDEBUG
+    return env
+
+
+def run_program(program, *arguments, cwd=None, timeout=60):
+    """Runs a Windows program to its end; returns (exit code, stdout text, stderr text).
+    The output goes through files, not pipes: Wine's own background processes, started by the
+    first program of a session, inherit its output handles and would hold pipes open."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        done = subprocess.run([WINE, str(program), *map(str, arguments)], cwd=cwd,
+                              env=wine_environment(), stdin=subprocess.DEVNULL, stdout=out,
+                              stderr=err, timeout=timeout)
+        out.seek(0)
+        err.seek(0)
+        return (done.returncode, out.read().decode("utf-8", "replace"),
+                err.read().decode("utf-8", "replace"))
+
+
+def run_helper(name, *arguments, cwd=None, timeout=60):
+    return run_program(helper(name), *arguments, cwd=cwd, timeout=timeout)
+
+
+def seh_errors(text):
+    return [line for line in text.splitlines() if "err:seh" in line]
+
+
+def import_registry(entries, workdir):
+    """Writes registry values through `reg import`. entries: {key: {value name or "@": text}}."""
+    lines = ["Windows Registry Editor Version 5.00", ""]
+    for key, values in entries.items():
+        lines.append(f"[{key}]")
+        for name, text in values.items():
+            quoted = text.replace("\\", "\\\\").replace('"', '\\"')
+            lines.append(f'@="{quoted}"' if name == "@" else f'"{name}"="{quoted}"')
+        lines.append("")
+    path = Path(workdir) / "settings.reg"
+    path.write_bytes("\r\n".join(lines).encode("utf-16"))
+    code, out, err = run_program("reg", "import", windows_path(path))
+    if code != 0:
+        raise RuntimeError(f"reg import failed ({code}): {out} {err}")
+
+
+def poll(condition, timeout, interval=0.05, what="condition"):
+    """Returns the first true value of condition() within timeout seconds, else raises."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise TimeoutError(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+
+
+class WorkDir:
+    """A fresh directory under the build tree. The one of the latest run of a test is kept for
+    a look after a failure; older ones go."""
+
+    def __init__(self, name):
+        root = BUILD / "e2e-work"
+        root.mkdir(exist_ok=True)
+        for old in root.glob(f"{name}-*"):
+            shutil.rmtree(old, ignore_errors=True)
+        self.path = Path(tempfile.mkdtemp(prefix=f"{name}-", dir=root))
+
+    def sub(self, name):
+        path = self.path / name
+        path.mkdir()
+        return path

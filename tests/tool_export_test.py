@@ -1,0 +1,91 @@
+"""What a finished selection leaves behind, in order: the file and the clipboard first, then the
+report, and the shell's open request only after the report is closed; and what the report says
+when the file or the clipboard cannot be had."""
+
+import os
+import sys
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+from e2e import box, clipboard, picture  # noqa: E402
+from e2e.cases import (NOT_ON_CLIPBOARD, NOT_SAVED, ON_CLIPBOARD, ToolTestCase, main,  # noqa: E402
+                       report, size_line)
+from e2e.programs import Peer  # noqa: E402
+from e2e.session import windows_path  # noqa: E402
+
+
+class Export(ToolTestCase):
+    def event_prefix(self):
+        return f"retazo-e2e-{os.getpid()}-{self._testMethodName}"
+
+    def files(self):
+        """What the run directory holds; a half-written or temporary file would show here."""
+        return sorted(path.name for path in self.cwd.iterdir())
+
+    def test_report_comes_after_the_export_and_the_open_request_after_the_report(self):
+        corner, other = (130, 470), (385, 560)
+        expected = self.selection(corner, other)
+        run = self.start_tool()
+        self.select(corner, other)
+        shown = box.read_box()
+        self.assert_box(shown, report(ON_CLIPBOARD, size_line(256, 91)), "information")
+        self.assertEqual(self.files(), ["Retazo.bmp", "tool.stderr", "tool.stdout"])
+        self.assert_bitmap_file((self.cwd / "Retazo.bmp").read_bytes(), expected)
+        self.assert_clipboard_dib(clipboard.dib(), expected)
+        self.assertEqual(self.recorder.requests(), [], "the shell was asked before the box closed")
+        self.close_box_and_exit(run, shown)
+        self.assert_opened(self.cwd)
+
+    def test_each_run_replaces_the_file(self):
+        target = self.cwd / "Retazo.bmp"
+        target.write_bytes(b"\xaa" * 3_000_000)
+        for corner, other in (((10, 10), (60, 40)), ((702, 501), (700, 500))):
+            run = self.start_tool()
+            self.select(corner, other)
+            self.close_box_and_exit(run, box.read_box())
+            self.assert_bitmap_file(target.read_bytes(), self.selection(corner, other))
+
+    def test_file_held_open_elsewhere_is_reported_and_left_alone(self):
+        target = self.cwd / "Retazo.bmp"
+        old = picture.bitmap_file(self.selection((0, 0), (4, 2)))
+        target.write_bytes(old)
+        holder = Peer("file_holder", windows_path(target), self.event_prefix(), 600_000,
+                      prefix=self.event_prefix())
+        holder.wait_holding()
+        try:
+            corner, other = (600, 100), (640, 180)
+            run = self.start_tool()
+            self.select(corner, other)
+            shown = box.read_box()
+            self.assert_box(shown, report(ON_CLIPBOARD, size_line(41, 81), NOT_SAVED), "warning")
+            self.assert_clipboard_dib(clipboard.dib(), self.selection(corner, other))
+            self.close_box_and_exit(run, shown)
+        finally:
+            self.assertEqual(holder.finish(), 0)
+        self.assertEqual(target.read_bytes(), old)
+        self.assertEqual(self.files(), ["Retazo.bmp", "tool.stderr", "tool.stdout"])
+        self.assertEqual(self.recorder.requests(), [])
+
+    def test_clipboard_held_elsewhere_is_reported_and_left_alone(self):
+        marker = f"held by another program {os.getpid()}"
+        clipboard.mark(marker)
+        holder = Peer("clipboard_holder", self.event_prefix(), 600_000, prefix=self.event_prefix())
+        holder.wait_holding()
+        try:
+            corner, other = (900, 20), (1000, 60)
+            run = self.start_tool()
+            self.select(corner, other)
+            shown = box.read_box()
+            self.assert_box(shown, report(NOT_ON_CLIPBOARD, size_line(101, 41)), "warning")
+            self.close_box_and_exit(run, shown)
+        finally:
+            self.assertEqual(holder.finish(), 0)
+        self.assertEqual(clipboard.text(), marker)
+        self.assertIsNone(clipboard.dib())
+        self.assert_bitmap_file((self.cwd / "Retazo.bmp").read_bytes(), self.selection(corner, other))
+        self.assert_opened(self.cwd)
+
+
+if __name__ == "__main__":
+    main()
