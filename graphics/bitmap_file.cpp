@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <string>
 
+#include "graphics/dib_header.h"
 #include "graphics/file_replace.h"
 #include "graphics/gdi_guards.h"
 #include "graphics/graphic_target.h"
@@ -40,17 +41,6 @@ std::wstring PopFileName(TextStack& stack) {
     return name;
 }
 
-BITMAPINFOHEADER Header24(LONG width, LONG height) {
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    return header;
-}
-
 // Bytes per row of a 24-bit DIB: three per pixel, rounded up to a multiple of four.
 std::uint64_t RowStride24(LONG width) { return (static_cast<std::uint64_t>(width) * 24 + 31) / 32 * 4; }
 
@@ -70,7 +60,7 @@ bool WriteTargetBitmap(HDC targetDC, const wchar_t* path) {
     ScopedMemoryDC dc(targetDC);
     if (!dc.get()) return false;
     BITMAPINFO info{};
-    info.bmiHeader = Header24(width, height);
+    info.bmiHeader = DibHeader(width, height, 24);
     void* bits = nullptr;
     ScopedGdiObject<HBITMAP> section(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!section.get() || !bits) return false;

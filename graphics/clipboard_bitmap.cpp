@@ -4,20 +4,9 @@
 #include <cstdint>
 
 #include "graphics/clipboard_guard.h"
+#include "graphics/dib_header.h"
 
 namespace {
-
-// 32 bits per pixel, rows bottom-up, every field after the bit count zero.
-BITMAPINFOHEADER DibHeader(LONG width, LONG height) {
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
-    return header;
-}
 
 // A memory bitmap's handle is its bitmap; a graphic control shows the one in its memory DC.
 HBITMAP PixelsOf(const ObjectRecord& record) {
@@ -42,7 +31,7 @@ bool FillDibBlock(const ObjectRecord& record, HBITMAP bitmap, HGLOBAL block) {
     if (!start) return false;
     const LONG width = record.canvasSize.cx;
     const LONG height = record.canvasSize.cy;
-    const BITMAPINFOHEADER header = DibHeader(width, height);
+    const BITMAPINFOHEADER header = DibHeader(width, height, 32);
     auto* info = reinterpret_cast<BITMAPINFO*>(start);
     info->bmiHeader = header;
     const int lines = GetDIBits(record.memoryDC, bitmap, 0, static_cast<UINT>(height), start + sizeof header,

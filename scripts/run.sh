@@ -3,14 +3,7 @@
 # a scripted demo inside a private Xvfb that leaves Retazo.bmp and a PNG of the drag.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
-scripts/build.sh i686
-tree=build
-if [ "$(tests/rig/wine-arch)" = win64 ]; then
-  echo "This host cannot execute 32-bit programs: running the 64-bit build of the same sources."
-  scripts/build.sh x86_64
-  tree=build-x64
-fi
+tree=$(scripts/prepare.sh)
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   # The tool writes Retazo.bmp into its current directory.

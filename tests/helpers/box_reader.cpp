@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../../graphics/dib_header.h"
 #include "../../graphics/gdi_guards.h"
 
 namespace {
@@ -81,12 +82,7 @@ HWND FindMessageBox() {
 
 BITMAPINFO InfoFor(int width, int height) {
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader = DibHeader(width, -height, 32);
     return info;
 }
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "../../graphics/dib_header.h"
 #include "../../graphics/gdi_guards.h"
 
 namespace {
@@ -32,12 +33,7 @@ std::uint32_t PatternPixel(int x, int y) {
 // Screen coordinates, not window ones, so a partial window shows the screen's pattern too.
 HBITMAP DrawPattern(int left, int top, int width, int height) {
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader = DibHeader(width, -height, 32);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap) return nullptr;

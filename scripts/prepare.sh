@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Sets everything up and builds. Prints the build tree whose programs this host can run: build/,
+# or build-x64/ on a host that cannot execute 32-bit programs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh >&2
+scripts/build.sh i686 >&2
+tree=build
+if [ "$(tests/rig/wine-arch)" = win64 ]; then
+  echo "This host cannot execute 32-bit programs: using the 64-bit build of the same sources." >&2
+  scripts/build.sh x86_64 >&2
+  tree=build-x64
+fi
+echo "$tree"
