@@ -57,6 +57,21 @@ class Selection(ToolTestCase):
         self.assert_bitmap_file(data, self.screen)
         self.assert_clipboard_dib(block, self.screen)
 
+    def test_hurried_drag_keeps_the_corners_where_the_button_went_down_and_up(self):
+        # One command queues every event before the tool handles the first, so the pointer has
+        # moved on by the time the press and the release are handled.
+        corner, other = (100, 100), (300, 250)
+        run = self.start_tool()
+        xinput.move(*corner)
+        xinput.xdotool("mousedown", 1, "mousemove", 140, 130, "mousemove", 180, 160,
+                       "mousemove", *other, "mouseup", 1, "mousemove", 400, 400)
+        shown = box.read_box()
+        self.assert_box(shown, report(ON_CLIPBOARD, size_line(201, 151)), "information")
+        self.close_box_and_exit(run, shown)
+        expected = self.selection(corner, other)
+        self.assert_bitmap_file((self.cwd / "Retazo.bmp").read_bytes(), expected)
+        self.assert_clipboard_dib(clipboard.dib(), expected)
+
 
 class ReleaseWithoutPress(ToolTestCase):
     # The pattern leaves the lower right of the screen bare, so that the button can go down

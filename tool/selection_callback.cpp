@@ -1,5 +1,7 @@
 #include "tool/selection_callback.h"
 
+#include <windowsx.h>
+
 #include "dialogs/modal_loop.h"
 #include "graphics/drawing.h"
 #include "graphics/graphic_target.h"
@@ -51,19 +53,33 @@ void EndSelection(bool exportSelection) {
     DialogEnd(tool.dialog, 0);
 }
 
-// The system names the mouse message that follows in the high word of WM_SETCURSOR's lParam.
+// Moves follow the pointer: the system names the mouse message that follows in the high word of
+// WM_SETCURSOR's lParam, and the outline is drawn to where the pointer is now.
 void TrackSelection(UINT mouseMessage) {
     ToolState& tool = Tool();
     if (tool.ending) return;
     GetCursorPos(&tool.current);
     ScreenToClient(tool.dialog, &tool.current);
-    if (mouseMessage == WM_LBUTTONDOWN) {
-        SetAnchorPoint();
-    } else if (mouseMessage == WM_MOUSEMOVE) {
-        if (tool.dragging) DrawSelectionOutline();
-    } else if (mouseMessage == WM_LBUTTONUP) {
-        EndSelection(true);
-    }
+    if (mouseMessage == WM_MOUSEMOVE && tool.dragging) DrawSelectionOutline();
+}
+
+// The press and the release carry the point where they happened; by the time they are handled a
+// busy system may have moved the pointer on, so the corners are taken from the messages.
+void TakeButtonPoint(LPARAM lParam) {
+    ToolState& tool = Tool();
+    tool.current = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+void PressButton(LPARAM lParam) {
+    if (Tool().ending) return;
+    TakeButtonPoint(lParam);
+    SetAnchorPoint();
+}
+
+void ReleaseButton(LPARAM lParam) {
+    if (Tool().ending) return;
+    TakeButtonPoint(lParam);
+    EndSelection(true);
 }
 
 }  // namespace
@@ -87,6 +103,12 @@ std::int32_t SelectionCallback(HWND, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SETCURSOR:
         TrackSelection(HIWORD(lParam));
+        break;
+    case WM_LBUTTONDOWN:
+        PressButton(lParam);
+        break;
+    case WM_LBUTTONUP:
+        ReleaseButton(lParam);
         break;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDCANCEL) EndSelection(false);
