@@ -68,8 +68,8 @@ class ToolTestCase(unittest.TestCase):
         return run
 
     def press_at(self, point):
-        """Presses the left button at point. The tool reads the cursor position when it handles
-        the press, so the pointer stays put until the press has reached the window system."""
+        """Presses the left button at point and waits until the window system has seen the press,
+        so that what the test does next happens with the button down."""
         xinput.move(*point)
         xinput.press()
         self.button_down = True
