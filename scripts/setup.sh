@@ -22,3 +22,7 @@ if [ "${#missing[@]}" -gt 0 ]; then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# The project's Wine prefix (build/wine-pristine-<arch>, copied for every session) is made once,
+# with the Mono and Gecko installers disabled and crash dialogs off.
+"$(dirname "$0")/../tests/rig/session.sh" true
