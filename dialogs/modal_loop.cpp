@@ -81,7 +81,9 @@ void ShowDialogModal(HWND dialog, DialogCallback callback, std::int32_t* resultV
 
 void DialogEnd(HWND dialog, std::int32_t result) {
     ObjectRecord* record = FindObjectRecord(HandleOf(dialog));
-    if (!record) return;
+    // A dialog being destroyed keeps its record until WM_NCDESTROY; ending it again from its
+    // WM_DESTROY (or from a message box shown there) would destroy it a second time.
+    if (!record || (record->flags & kFlagBeingDestroyed)) return;
     if (record->resultVariable) *record->resultVariable = result;
     record->closeDisabled &= ~kCloseDisabled;
     SendMessageA(dialog, WM_CLOSE, 0, 0);
@@ -93,5 +95,6 @@ void DialogEnd(HWND dialog, std::int32_t result) {
     const HACCEL table = std::exchange(record->acceleratorTable, nullptr);
     if (owner) EnableWindow(owner, TRUE);
     if (table) DestroyAcceleratorTable(table);
+    record->flags |= kFlagBeingDestroyed;
     DestroyWindow(dialog);
 }

@@ -198,6 +198,23 @@ TEST_F(ModalLoopTest, DialogEndCalledAgainWhileClosingDestroysTheDialogOnce) {
     EXPECT_EQ(CountOf(WM_NCDESTROY), 1);
 }
 
+TEST_F(ModalLoopTest, DialogEndDuringDestructionChangesNothing) {
+    HWND dialog = NewModalDialog(nullptr, WS_POPUP);
+    ASSERT_TRUE(dialog);
+    PostMessageW(dialog, WM_APP, 0, 0);
+    reaction = [](HWND d, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
+        if (message == WM_DESTROY) DialogEnd(d, 3);
+        return EndOnApp(d, message, wParam, lParam);
+    };
+    std::int32_t result = 0;
+    RunModal(dialog, &result);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(result, 42);
+    EXPECT_EQ(CountOf(WM_CLOSE), 1);
+    EXPECT_EQ(CountOf(WM_DESTROY), 1);
+    EXPECT_EQ(CountOf(WM_NCDESTROY), 1);
+}
+
 TEST_F(ModalLoopTest, ADialogEndedDuringInitIsNeitherShownNorRun) {
     HWND dialog = NewModalDialog(nullptr, WS_POPUP);
     ASSERT_TRUE(dialog);

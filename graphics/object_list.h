@@ -27,6 +27,7 @@ constexpr std::uint32_t kFlagBuffered = 0x200;
 constexpr std::uint32_t kFlagImageIsIcon = 0x4000;
 constexpr std::uint32_t kFlagImageIsBitmap = 0x8000;
 constexpr std::uint32_t kFlagShownModally = 0x10000;
+constexpr std::uint32_t kFlagBeingDestroyed = 0x20000;  // DialogEnd is destroying the dialog
 constexpr std::uint32_t kFlagControl = 0x20000000;
 constexpr std::uint32_t kFlagDialog = 0x40000000;
 
