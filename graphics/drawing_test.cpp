@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -182,6 +183,19 @@ protected:
         }
     }
     static constexpr int kSize = 24;
+    using Snapshot = std::array<std::array<COLORREF, kSize>, kSize>;  // [y][x]
+    Snapshot TakeSnapshot() {
+        Snapshot pixels{};
+        for (int y = 0; y < kSize; ++y) {
+            for (int x = 0; x < kSize; ++x) pixels[y][x] = PixelOf(bitmap, x, y);
+        }
+        return pixels;
+    }
+    void ExpectSnapshot(const Snapshot& expected) {
+        for (int y = 0; y < kSize; ++y) {
+            for (int x = 0; x < kSize; ++x) ASSERT_EQ(PixelOf(bitmap, x, y), expected[y][x]) << x << "," << y;
+        }
+    }
     ObjectHandle bitmap = 0;
 };
 
@@ -201,17 +215,12 @@ TEST_F(DrawGraphicBoxTest, CornersInAnyOrderDrawTheSameBox) {
 
 TEST_F(DrawGraphicBoxTest, RoundedCornersInAnyOrderDrawTheSameBox) {
     DrawGraphicBox(3, 4, 21, 19, 60, 255, -1, 0);
-    COLORREF expected[kSize][kSize];
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) expected[y][x] = PixelOf(bitmap, x, y);
-    }
+    const Snapshot expected = TakeSnapshot();
     EXPECT_EQ(expected[4][3], kWhite) << "the corner is rounded off";
     EXPECT_EQ(expected[11][12], kRed);
     FillBitmap(bitmap, kWhite);
     DrawGraphicBox(21, 19, 3, 4, 60, 255, -1, 0);
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) ASSERT_EQ(PixelOf(bitmap, x, y), expected[y][x]) << x << "," << y;
-    }
+    ExpectSnapshot(expected);
 }
 
 TEST_F(DrawGraphicBoxTest, FillsWithTheOutlineColourOrItsOwn) {
@@ -249,16 +258,11 @@ TEST_F(DrawGraphicBoxTest, HorizontalHatchAlternatesFillAndBackgroundRows) {
 
 TEST_F(DrawGraphicBoxTest, RoundingAboveOneHundredIsOneHundred) {
     DrawGraphicBox(2, 2, 20, 16, 100, 255, -2, 0);
-    COLORREF expected[kSize][kSize];
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) expected[y][x] = PixelOf(bitmap, x, y);
-    }
+    const Snapshot expected = TakeSnapshot();
     EXPECT_EQ(expected[2][2], kWhite) << "a rounded corner leaves the corner pixel";
     FillBitmap(bitmap, kWhite);
     DrawGraphicBox(2, 2, 20, 16, 250, 255, -2, 0);
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) ASSERT_EQ(PixelOf(bitmap, x, y), expected[y][x]) << x << "," << y;
-    }
+    ExpectSnapshot(expected);
 }
 
 TEST_F(DrawGraphicBoxTest, RoundingNotGivenDrawsAnEllipse) {
