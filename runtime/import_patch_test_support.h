@@ -7,7 +7,8 @@
 // The layers are linked statically into each test program and reach the system through that
 // program's import address table. Replacing one entry of the table lets a test make a single
 // call fail the way Windows documents it can fail (an allocation, a bitmap, a BitBlt), without
-// a seam in the product's code.
+// a seam in the product's code. Install it before the call under test: compiled code may keep
+// an entry it has already loaded for the rest of that function.
 class ScopedImportPatch {
 public:
     ScopedImportPatch(const char* dll, const char* function, const void* replacement) {
