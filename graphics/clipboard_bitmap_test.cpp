@@ -351,6 +351,35 @@ TEST(ReplaceClipboardBitmap, ReplacesEverythingWithOneDibInOneOpen) {
     }
 }
 
+// A listener that reopens the clipboard after every change could come in between two changes;
+// one open makes one change. Closing the clipboard posts the notifications before it returns.
+TEST(ReplaceClipboardBitmap, ListenersAreToldOfOneChange) {
+    const ObjectHandle bitmap = NewPatternBitmap(2, 2);
+    ASSERT_NE(bitmap, 0u);
+    const struct {
+        const char* name;
+        bool (*run)(ObjectHandle);
+        int changes;
+    } cases[] = {
+        {"ReplaceClipboardBitmap", [](ObjectHandle handle) { return ReplaceClipboardBitmap(handle) == -1; }, 1},
+        {"ResetClipboard, SetClipboardBitmap",
+         [](ObjectHandle handle) { return ResetClipboard() == -1 && SetClipboardBitmap(handle) == -1; }, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PutText(L"before");
+        HWND listener = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(listener && AddClipboardFormatListener(listener));
+        EXPECT_TRUE(c.run(bitmap));
+        int changes = 0;
+        MSG message;
+        while (PeekMessageW(&message, listener, WM_CLIPBOARDUPDATE, WM_CLIPBOARDUPDATE, PM_REMOVE)) ++changes;
+        EXPECT_EQ(changes, c.changes) << "WM_CLIPBOARDUPDATE messages";
+        RemoveClipboardFormatListener(listener);
+        DestroyWindow(listener);
+    }
+}
+
 TEST(ReplaceClipboardBitmap, AFailureKeepsTheOldContentsAndFreesTheBlock) {
     enum class Obstacle { kHolder, kNoMemory, kNoTarget };
     const struct {
