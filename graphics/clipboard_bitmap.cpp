@@ -42,6 +42,30 @@ bool FillDibBlock(const ObjectRecord& record, HBITMAP bitmap, HGLOBAL block) {
     return true;
 }
 
+// The target's pixels as a new movable packed-DIB block, or null when there is no such target or
+// the block cannot be made.
+HGLOBAL NewDibBlock(ObjectHandle handle) {
+    const ObjectRecord* record = FindObjectRecord(handle);
+    if (!record) return nullptr;
+    HBITMAP bitmap = PixelsOf(*record);
+    const LONG width = record->canvasSize.cx;
+    const LONG height = record->canvasSize.cy;
+    if (!bitmap || width <= 0 || height <= 0) return nullptr;
+    // Sized in 64 bits: a product that wrapped would give a block smaller than the pixels.
+    const std::uint64_t size = sizeof(BITMAPINFOHEADER) + static_cast<std::uint64_t>(width) * height * 4;
+    if (size > MAXDWORD) return nullptr;
+    ScopedGlobalBlock block(GMEM_MOVEABLE, static_cast<SIZE_T>(size));
+    if (!block.get() || !FillDibBlock(*record, bitmap, block.get())) return nullptr;
+    return block.release();
+}
+
+// Hands the block to the open clipboard; it is the clipboard's only once that succeeded.
+bool HandOver(ScopedGlobalBlock& block) {
+    if (!SetClipboardData(CF_DIB, block.get())) return false;
+    block.release();
+    return true;
+}
+
 }  // namespace
 
 std::int32_t ResetClipboard() {
@@ -53,18 +77,19 @@ std::int32_t ResetClipboard() {
 std::int32_t SetClipboardBitmap(ObjectHandle handle) {
     ScopedClipboard clipboard;
     if (!clipboard.ok()) return 0;
-    const ObjectRecord* record = FindObjectRecord(handle);
-    if (!record) return 0;
-    HBITMAP bitmap = PixelsOf(*record);
-    const LONG width = record->canvasSize.cx;
-    const LONG height = record->canvasSize.cy;
-    if (!bitmap || width <= 0 || height <= 0) return 0;
-    // Sized in 64 bits: a product that wrapped would give a block smaller than the pixels.
-    const std::uint64_t size = sizeof(BITMAPINFOHEADER) + static_cast<std::uint64_t>(width) * height * 4;
-    if (size > MAXDWORD) return 0;
-    ScopedGlobalBlock block(GMEM_MOVEABLE, static_cast<SIZE_T>(size));
-    if (!block.get() || !FillDibBlock(*record, bitmap, block.get())) return 0;
-    if (!SetClipboardData(CF_DIB, block.get())) return 0;
-    block.release();  // the clipboard's now
-    return -1;
+    ScopedGlobalBlock block(NewDibBlock(handle));
+    if (!block.get()) return 0;
+    return HandOver(block) ? -1 : 0;
+}
+
+std::int32_t ReplaceClipboardBitmap(ObjectHandle handle) {
+    // Everything that can fail without touching the clipboard is done first, so that a failure
+    // leaves the user's clipboard as it was.
+    ScopedGlobalBlock block(NewDibBlock(handle));
+    if (!block.get()) return 0;
+    ScopedMessageWindow owner;
+    if (!owner.get()) return 0;
+    ScopedClipboard clipboard(owner.get());
+    if (!clipboard.ok() || !EmptyClipboard()) return 0;
+    return HandOver(block) ? -1 : 0;
 }

@@ -1,17 +1,20 @@
 // Clipboard transfer: the CF_DIB block's bytes, what another process reads back, waiting for a
-// clipboard another task holds, and that every path leaves the clipboard closed.
+// clipboard another task holds, that every path leaves the clipboard closed, and that a failed
+// replacement leaves the clipboard's old contents in place.
 #include "graphics/clipboard_bitmap.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <cwchar>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "graphics/graphic_control.h"
 #include "graphics/peer_test_support.h"
 #include "graphics/pixel_test_support.h"
+#include "runtime/import_patch_test_support.h"
 
 namespace {
 
@@ -21,6 +24,7 @@ struct ClipboardContents {
     std::wstring text;
     bool hasDib = false;
     std::vector<std::uint8_t> dib;
+    std::vector<UINT> formats;
 };
 
 std::vector<std::uint8_t> BlockBytes(HANDLE block) {
@@ -47,6 +51,9 @@ ClipboardContents ReadOpenClipboard() {
     if (!text.empty()) contents.text = reinterpret_cast<const wchar_t*>(text.data());
     contents.hasDib = IsClipboardFormatAvailable(CF_DIB);
     contents.dib = BlockBytes(GetClipboardData(CF_DIB));
+    for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) {
+        contents.formats.push_back(format);
+    }
     return contents;
 }
 
@@ -280,6 +287,131 @@ TEST(ClipboardWait, ALongHoldIsGivenUpOnAndChangesNothing) {
     EXPECT_FALSE(holder.HasReleased()) << "gave up only after the holder let go";
     EXPECT_TRUE(holder.Release());
     ExpectUnchanged(L"kept");
+}
+
+// Global blocks that this program allocated and has not freed, counted through its imports;
+// `refuse` makes every allocation fail the way it does when memory runs out.
+struct BlockLedger {
+    static inline long live = 0;
+    static inline bool refuse = false;
+    static inline decltype(&GlobalAlloc) alloc = nullptr;
+    static inline decltype(&GlobalFree) free = nullptr;
+};
+
+HGLOBAL WINAPI CountedGlobalAlloc(UINT flags, SIZE_T size) {
+    if (BlockLedger::refuse) return nullptr;
+    HGLOBAL block = BlockLedger::alloc(flags, size);
+    if (block) ++BlockLedger::live;
+    return block;
+}
+
+HGLOBAL WINAPI CountedGlobalFree(HGLOBAL block) {
+    if (block) --BlockLedger::live;
+    return BlockLedger::free(block);
+}
+
+// Counts blocks for one scope.
+class ScopedBlockLedger {
+public:
+    explicit ScopedBlockLedger(bool refuse)
+        : alloc_("kernel32.dll", "GlobalAlloc", reinterpret_cast<const void*>(&CountedGlobalAlloc)),
+          free_("kernel32.dll", "GlobalFree", reinterpret_cast<const void*>(&CountedGlobalFree)) {
+        BlockLedger::live = 0;
+        BlockLedger::refuse = refuse;
+        BlockLedger::alloc = alloc_.original<decltype(&GlobalAlloc)>();
+        BlockLedger::free = free_.original<decltype(&GlobalFree)>();
+    }
+    ScopedBlockLedger(const ScopedBlockLedger&) = delete;
+    ScopedBlockLedger& operator=(const ScopedBlockLedger&) = delete;
+    bool ok() const { return alloc_.ok() && free_.ok(); }
+
+private:
+    ScopedImportPatch alloc_;
+    ScopedImportPatch free_;
+};
+
+TEST(ReplaceClipboardBitmap, ReplacesEverythingWithOneDibInOneOpen) {
+    PutText(L"before");
+    const ObjectHandle bitmap = NewPatternBitmap(5, 3);
+    ASSERT_NE(bitmap, 0u);
+    {
+        ScopedBlockLedger ledger(false);
+        ASSERT_TRUE(ledger.ok());
+        EXPECT_EQ(ReplaceClipboardBitmap(bitmap), -1);
+        EXPECT_EQ(BlockLedger::live, 1) << "the block handed to the clipboard must not be freed";
+    }
+    const ClipboardContents contents = ReadClipboard();
+    ASSERT_TRUE(contents.opened) << "the clipboard was left open";
+    EXPECT_EQ(contents.text, L"") << "the old text is mixed with the selection";
+    ExpectPatternDib(contents.dib, 5, 3);
+    // Besides the DIB, only what the system makes from a DIB on request.
+    for (UINT format : contents.formats) {
+        EXPECT_TRUE(format == CF_DIB || format == CF_BITMAP || format == CF_DIBV5 || format == CF_PALETTE)
+            << "format " << format << " on the clipboard";
+    }
+}
+
+// A listener that reopens the clipboard after every change could come in between two changes;
+// one open makes one change. Closing the clipboard posts the notifications before it returns.
+TEST(ReplaceClipboardBitmap, ListenersAreToldOfOneChange) {
+    const ObjectHandle bitmap = NewPatternBitmap(2, 2);
+    ASSERT_NE(bitmap, 0u);
+    const struct {
+        const char* name;
+        bool (*run)(ObjectHandle);
+        int changes;
+    } cases[] = {
+        {"ReplaceClipboardBitmap", [](ObjectHandle handle) { return ReplaceClipboardBitmap(handle) == -1; }, 1},
+        {"ResetClipboard, SetClipboardBitmap",
+         [](ObjectHandle handle) { return ResetClipboard() == -1 && SetClipboardBitmap(handle) == -1; }, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PutText(L"before");
+        HWND listener = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(listener && AddClipboardFormatListener(listener));
+        EXPECT_TRUE(c.run(bitmap));
+        int changes = 0;
+        MSG message;
+        while (PeekMessageW(&message, listener, WM_CLIPBOARDUPDATE, WM_CLIPBOARDUPDATE, PM_REMOVE)) ++changes;
+        EXPECT_EQ(changes, c.changes) << "WM_CLIPBOARDUPDATE messages";
+        RemoveClipboardFormatListener(listener);
+        DestroyWindow(listener);
+    }
+}
+
+TEST(ReplaceClipboardBitmap, AFailureKeepsTheOldContentsAndFreesTheBlock) {
+    enum class Obstacle { kHolder, kNoMemory, kNoTarget };
+    const struct {
+        const char* name;
+        Obstacle obstacle;
+    } cases[] = {
+        {"another task holds the clipboard throughout", Obstacle::kHolder},
+        {"the block cannot be allocated", Obstacle::kNoMemory},
+        {"the handle names no graphic target", Obstacle::kNoTarget},
+    };
+    const ObjectHandle bitmap = NewPatternBitmap(4, 4);
+    ASSERT_NE(bitmap, 0u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PutText(L"kept");
+        std::optional<ClipboardHolder> holder;
+        if (c.obstacle == Obstacle::kHolder) {
+            holder.emplace(2000);
+            ASSERT_TRUE(holder->Holding());
+        }
+        {
+            ScopedBlockLedger ledger(c.obstacle == Obstacle::kNoMemory);
+            ASSERT_TRUE(ledger.ok());
+            EXPECT_EQ(ReplaceClipboardBitmap(c.obstacle == Obstacle::kNoTarget ? 0 : bitmap), 0);
+            EXPECT_EQ(BlockLedger::live, 0) << "blocks left allocated";
+        }
+        if (holder) {
+            EXPECT_FALSE(holder->HasReleased()) << "gave up only after the holder let go";
+            EXPECT_TRUE(holder->Release());
+        }
+        ExpectUnchanged(L"kept");
+    }
 }
 
 }  // namespace

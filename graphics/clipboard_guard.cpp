@@ -9,10 +9,10 @@ constexpr int kMaxTries = kPatienceMs / kRetryIntervalMs + 1;
 
 // Both bounds hold: a slow Sleep cannot stretch the wait past the patience, and a stalled tick
 // count cannot make it endless.
-bool OpenClipboardPatiently() {
+bool OpenClipboardPatiently(HWND owner) {
     const ULONGLONG start = GetTickCount64();
     for (int tries = 1;; ++tries) {
-        if (OpenClipboard(nullptr)) return true;
+        if (OpenClipboard(owner)) return true;
         const ULONGLONG waited = GetTickCount64() - start;
         if (tries == kMaxTries || waited + kRetryIntervalMs > kPatienceMs) return false;
         Sleep(kRetryIntervalMs);
@@ -21,4 +21,4 @@ bool OpenClipboardPatiently() {
 
 }  // namespace
 
-ScopedClipboard::ScopedClipboard() : open_(OpenClipboardPatiently()) {}
+ScopedClipboard::ScopedClipboard(HWND owner) : open_(OpenClipboardPatiently(owner)) {}

@@ -2,12 +2,12 @@
 #pragma once
 #include <windows.h>
 
-// The clipboard, opened for the calling task (no window) for one scope. Another task may hold it
-// for a moment, a viewer reading what just changed for instance, so opening tries again for up
-// to a quarter of a second before giving up.
+// The clipboard, opened for one scope for `owner`, or for the calling task when that is null.
+// Another task may hold it for a moment, a viewer reading what just changed for instance, so
+// opening tries again for up to a quarter of a second before giving up.
 class ScopedClipboard {
 public:
-    ScopedClipboard();
+    explicit ScopedClipboard(HWND owner = nullptr);
     ~ScopedClipboard() {
         if (open_) CloseClipboard();
     }
@@ -23,6 +23,8 @@ private:
 class ScopedGlobalBlock {
 public:
     ScopedGlobalBlock(UINT flags, SIZE_T size) : block_(GlobalAlloc(flags, size)) {}
+    // Takes over a block allocated elsewhere; null is allowed and owns nothing.
+    explicit ScopedGlobalBlock(HGLOBAL block) : block_(block) {}
     ~ScopedGlobalBlock() {
         if (block_) GlobalFree(block_);
     }
@@ -54,4 +56,21 @@ public:
 private:
     HGLOBAL block_;
     void* address_;
+};
+
+// A message-only window for one scope: something to own the clipboard, since the data set after
+// an empty done without an owner may be refused.
+class ScopedMessageWindow {
+public:
+    ScopedMessageWindow()
+        : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
+    ~ScopedMessageWindow() {
+        if (window_) DestroyWindow(window_);
+    }
+    ScopedMessageWindow(const ScopedMessageWindow&) = delete;
+    ScopedMessageWindow& operator=(const ScopedMessageWindow&) = delete;
+    HWND get() const { return window_; }
+
+private:
+    HWND window_;
 };

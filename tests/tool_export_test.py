@@ -1,6 +1,6 @@
 """What a finished selection leaves behind, in order: the file and the clipboard first, then the
 report, and the shell's open request only after the report is closed; and what the report says
-when the file or the clipboard cannot be had."""
+when the file or the clipboard cannot be had, the clipboard's old contents then left in place."""
 
 import os
 import sys
@@ -13,6 +13,11 @@ from e2e.cases import (NOT_ON_CLIPBOARD, NOT_SAVED, ON_CLIPBOARD, ToolTestCase, 
                        report, size_line)
 from e2e.programs import Peer  # noqa: E402
 from e2e.session import windows_path  # noqa: E402
+
+
+# Clipboard formats: the DIB that the export offers, and what the system makes from it on request.
+CF_DIB = 8
+MADE_FROM_A_DIB = {2, 9, 17}  # CF_BITMAP, CF_PALETTE, CF_DIBV5
 
 
 class Export(ToolTestCase):
@@ -85,6 +90,49 @@ class Export(ToolTestCase):
         self.assertIsNone(clipboard.dib())
         self.assert_bitmap_file((self.cwd / "Retazo.bmp").read_bytes(), self.selection(corner, other))
         self.assert_opened(self.cwd)
+
+    def test_clipboard_manager_gets_either_the_old_contents_or_the_selection_alone(self):
+        """A clipboard manager opens the clipboard right after every change, holds it longer than
+        the tool waits and puts its text back on an empty clipboard. Holding since the change
+        before the run, it keeps the tool out and the old text stays; told of the export's
+        change, it finds the selection alone, never its text mixed in."""
+        cases = (
+            # (name, holds since before the run, corner, other, (width, height), first line, icon)
+            ("held since an earlier change", True, (200, 300), (260, 330), (61, 31), NOT_ON_CLIPBOARD,
+             "warning"),
+            ("holding after the export's change", False, (470, 350), (400, 300), (71, 51), ON_CLIPBOARD,
+             "information"),
+        )
+        for name, held_before, corner, other, (width, height), line, icon in cases:
+            with self.subTest(name):
+                self.recorder.clear()
+                marker = f"kept by the manager {os.getpid()}: {name}"
+                prefix = f"{self.event_prefix()}-{int(held_before)}"
+                if not held_before:
+                    clipboard.mark(marker)
+                listener = Peer("clipboard_listener", prefix, 600_000, prefix=prefix)
+                try:
+                    listener.wait_for("listening")
+                    if held_before:
+                        clipboard.mark(marker)
+                        listener.wait_for("holding")
+                    run = self.start_tool()
+                    self.select(corner, other)
+                    shown = box.read_box()
+                    self.assert_box(shown, report(line, size_line(width, height)), icon)
+                    listener.wait_for("holding")
+                    self.close_box_and_exit(run, shown)
+                finally:
+                    self.assertEqual(listener.finish(), 0)
+                if held_before:
+                    self.assertEqual(clipboard.text(), marker)
+                    self.assertIsNone(clipboard.dib())
+                else:
+                    self.assertIsNone(clipboard.text(), "the manager's text is mixed with the selection")
+                    formats = clipboard.formats()
+                    self.assertEqual(set(formats) - MADE_FROM_A_DIB, {CF_DIB}, f"formats {formats}")
+                    self.assert_clipboard_dib(clipboard.dib(), self.selection(corner, other))
+                self.assert_opened(self.cwd)
 
 
 if __name__ == "__main__":

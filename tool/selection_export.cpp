@@ -1,12 +1,16 @@
+// The export of the selection: clipboard, file, report, and the shell's open request.
 #include "tool/selection_export.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+
 #include "graphics/bitmap_file.h"
 #include "graphics/clipboard_bitmap.h"
 #include "graphics/drawing.h"
 #include "graphics/graphic_target.h"
+#include "runtime/full_path.h"
 #include "runtime/literal_pool.h"
 #include "runtime/text_operations.h"
 #include "tool/selection_report.h"
@@ -25,10 +29,9 @@ void CropSelection(SelectionSize size) {
                       static_cast<float>(tool.current.x), static_cast<float>(tool.current.y), 0, 0, SRCCOPY);
 }
 
-// A clipboard that could not be emptied keeps what it had: the clip is not mixed into it.
-bool PutSelectionOnClipboard() {
-    return ResetClipboard() != 0 && SetClipboardBitmap(Tool().selectionBitmap) != 0;
-}
+// One open that empties and fills: a clipboard listener that reopens the clipboard after each
+// change cannot come in between, and a failure leaves the user's clipboard as it was.
+bool PutSelectionOnClipboard() { return ReplaceClipboardBitmap(Tool().selectionBitmap) != 0; }
 
 bool SaveSelectionFile(char (&fileName)[kFileNameSize]) {
     TextStack stack;
@@ -39,16 +42,24 @@ bool SaveSelectionFile(char (&fileName)[kFileNameSize]) {
     return SaveGraphicBitmap(stack) != 0;
 }
 
-// The shell gets empty strings, not null pointers, for the parameters and the directory.
+// The process ends right after this, while the shell may still be handing the request on to a
+// viewer: NOASYNC makes it finish first. The full path keeps a long working directory from
+// turning into "file not found"; no owner window, since the dialog is being destroyed.
 void OpenSelectionFile(const char* fileName) {
     TextStack stack;
     PushLiteral(stack, Pool().openVerb);
-    AnsiArgument verb(stack);
-    PushLiteral(stack, Pool().zeroCharacter);
-    AnsiArgument parameters(stack);
-    PushLiteral(stack, Pool().zeroCharacter);
-    AnsiArgument directory(stack);
-    ShellExecuteA(Tool().dialog, verb.get(), fileName, parameters.get(), directory.get(), SW_SHOWNORMAL);
+    PushFixedText(stack, fileName);
+    ConvertToWide(stack, 1);
+    ConvertToWide(stack, 0);
+    const std::wstring path = FullPathName(WideChars(stack.At(0)));
+    if (path.empty()) return;
+    SHELLEXECUTEINFOW request{};
+    request.cbSize = sizeof request;
+    request.fMask = SEE_MASK_NOASYNC;
+    request.lpVerb = WideChars(stack.At(1));
+    request.lpFile = path.c_str();
+    request.nShow = SW_SHOWNORMAL;
+    (void)ShellExecuteExW(&request);  // the report is closed by now: nothing is left to tell
 }
 
 }  // namespace

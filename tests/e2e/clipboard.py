@@ -24,6 +24,14 @@ def text():
     return bytes.fromhex(out.strip()).decode("utf-16-le")
 
 
+def formats():
+    """The numbers of the formats on the clipboard, in the order it lists them."""
+    code, out, err = run_helper("clip_reader", "formats")
+    if code != 0:
+        raise RuntimeError(f"clip_reader formats failed ({code}): {err}")
+    return [int(number) for number in out.split()]
+
+
 def dib():
     """The CF_DIB block on the clipboard, byte for byte, or None when there is none."""
     with tempfile.TemporaryDirectory() as directory:

@@ -102,11 +102,15 @@ class Peer:
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def wait_holding(self, timeout=30):
-        code, _, _ = run_helper("named_event", "wait", f"{self.prefix}-holding", int(timeout * 1000),
+        self.wait_for("holding", timeout)
+
+    def wait_for(self, event, timeout=30):
+        """Waits for <prefix>-<event>; lets the peer go and fails when it is not signalled."""
+        code, _, _ = run_helper("named_event", "wait", f"{self.prefix}-{event}", int(timeout * 1000),
                                 timeout=timeout + 60)
         if code != 0:
             self.finish()
-            raise AssertionError(f"{self.prefix}: the peer never got hold (exit {self.process.returncode})")
+            raise AssertionError(f"{self.prefix}: no {event} from the peer (exit {self.process.returncode})")
 
     def finish(self, timeout=30):
         """Lets the peer go and returns its exit code."""

@@ -2,6 +2,7 @@
 // whether anything replaced it (the bitmaps are read by clipboard_dump):
 //   clip_reader text           prints the CF_UNICODETEXT as hex of its UTF-16
 //   clip_reader mark TEXT      empties the clipboard and puts TEXT on it as CF_UNICODETEXT
+//   clip_reader formats        prints the numbers of the formats on the clipboard, in its order
 // Exit code 0 on success, 1 when there is no text, 2 when the clipboard could not be opened
 // within five seconds, 3 on any other failure.
 #include <windows.h>
@@ -61,6 +62,13 @@ int PrintText() {
     return 0;
 }
 
+int PrintFormats() {
+    for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format))
+        std::printf("%u ", format);
+    std::printf("\n");
+    return 0;
+}
+
 int PutMarker(const std::wstring& text) {
     if (!EmptyClipboard()) return 3;
     SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
@@ -96,6 +104,7 @@ int main() {
     if (!clipboard.ok()) return 2;
     const std::wstring& command = arguments[1];
     if (command == L"text") return PrintText();
+    if (command == L"formats") return PrintFormats();
     if (command == L"mark" && arguments.size() == 3) return PutMarker(arguments[2]);
     return 3;
 }
