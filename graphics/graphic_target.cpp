@@ -1,4 +1,4 @@
-// Memory bitmaps, target lookup and the current graphic target of each thread.
+// Memory bitmaps, target lookup, the current graphic target of each thread and the lock held on it.
 #include "graphics/graphic_target.h"
 
 #include "graphics/gdi_guards.h"

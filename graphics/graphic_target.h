@@ -1,4 +1,4 @@
-// Graphic targets: memory bitmaps and graphic controls, the current target of each thread.
+// Graphic targets (memory bitmaps and graphic controls), each thread's current target and its lock.
 #pragma once
 #include <windows.h>
 
