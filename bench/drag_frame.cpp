@@ -7,8 +7,10 @@
 #include <cstring>
 
 #include "bench/bench_support.h"
-#include "graphics/drawing.h"
+#include "graphics/copy_graphic.h"
+#include "graphics/dirty_rectangle.h"
 #include "graphics/gdi_guards.h"
+#include "graphics/graphic_box.h"
 #include "graphics/graphic_target.h"
 #include "runtime/process_start.h"
 

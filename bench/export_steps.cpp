@@ -4,7 +4,7 @@
 #include "bench/bench_support.h"
 #include "graphics/bitmap_file.h"
 #include "graphics/clipboard_bitmap.h"
-#include "graphics/drawing.h"
+#include "graphics/copy_graphic.h"
 #include "graphics/graphic_target.h"
 #include "runtime/process_start.h"
 #include "runtime/text_operations.h"

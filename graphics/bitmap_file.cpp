@@ -15,22 +15,6 @@ namespace {
 
 static_assert(sizeof(BITMAPFILEHEADER) == 14 && sizeof(BITMAPINFOHEADER) == 40);
 
-// The graphic lock and the current target, held for one scope.
-class CurrentTargetLock {
-public:
-    CurrentTargetLock() : record_(LockCurrentGraphicTarget()) {}
-    ~CurrentTargetLock() {
-        if (record_) UnlockGraphics();
-    }
-    CurrentTargetLock(const CurrentTargetLock&) = delete;
-    CurrentTargetLock& operator=(const CurrentTargetLock&) = delete;
-    // Null when there is no current target; the lock is not held then.
-    const ObjectRecord* get() const { return record_; }
-
-private:
-    ObjectRecord* record_;
-};
-
 // Pops the file name, up to its first zero.
 std::wstring PopFileName(TextStack& stack) {
     const TextValue top = stack.At(0);
@@ -82,7 +66,7 @@ bool WriteTargetBitmap(HDC targetDC, const wchar_t* path) {
 std::int32_t SaveGraphicBitmap(TextStack& stack) {
     const std::wstring name = PopFileName(stack);
     if (name.empty()) return 0;
-    CurrentTargetLock target;
-    if (!target.get()) return 0;
-    return WriteTargetBitmap(target.get()->memoryDC, name.c_str()) ? -1 : 0;
+    const CurrentTargetLock lock;
+    if (!lock) return 0;
+    return WriteTargetBitmap(lock.get()->memoryDC, name.c_str()) ? -1 : 0;
 }

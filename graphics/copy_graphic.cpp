@@ -1,8 +1,12 @@
 // Copying between graphic targets.
-#include <algorithm>
+#include "graphics/copy_graphic.h"
 
-#include "graphics/drawing.h"
+#include <algorithm>
+#include <utility>
+
+#include "graphics/dirty_rectangle.h"
 #include "graphics/graphic_target.h"
+#include "graphics/round_to_pixel.h"
 
 namespace {
 
@@ -23,13 +27,14 @@ DWORD RasterOperationOfMix(std::uint32_t mix) { return mix < 16 ? kMixTable[mix]
 void CopyGraphic(ObjectHandle sourceHandle, std::int32_t sourceId, std::uint32_t mix) {
     const ObjectRecord* source = ResolveGraphicTarget(sourceHandle, sourceId);
     if (!source) return;
-    ObjectRecord* target = LockCurrentGraphicTarget();
+    CurrentTargetLock lock;
+    const ObjectRecord* target = lock.get();
     if (!target) return;
     const auto width = std::min(Unsigned(source->canvasSize.cx), Unsigned(target->canvasSize.cx));
     const auto height = std::min(Unsigned(source->canvasSize.cy), Unsigned(target->canvasSize.cy));
     BitBlt(target->memoryDC, 0, 0, static_cast<int>(width), static_cast<int>(height), source->memoryDC,
            0, 0, RasterOperationOfMix(mix));
-    MarkGraphicDirty(target, 0, 0, kWholeCanvas, kWholeCanvas, Widening::None);
+    MarkGraphicDirty(std::move(lock), 0, 0, kWholeCanvas, kWholeCanvas, Widening::None);
 }
 
 void CopyGraphicRegion(ObjectHandle sourceHandle, std::int32_t sourceId, float x1, float y1, float x2,
@@ -38,7 +43,8 @@ void CopyGraphicRegion(ObjectHandle sourceHandle, std::int32_t sourceId, float x
     if (!source) return;
     const std::int32_t sourceX1 = RoundToPixel(x1), sourceY1 = RoundToPixel(y1);
     const std::int32_t sourceX2 = RoundToPixel(x2), sourceY2 = RoundToPixel(y2);
-    ObjectRecord* target = LockCurrentGraphicTarget();
+    CurrentTargetLock lock;
+    const ObjectRecord* target = lock.get();
     if (!target) return;
     const std::int32_t left = std::min(sourceX1, sourceX2), right = std::max(sourceX1, sourceX2);
     const std::int32_t top = std::min(sourceY1, sourceY2), bottom = std::max(sourceY1, sourceY2);
@@ -52,5 +58,5 @@ void CopyGraphicRegion(ObjectHandle sourceHandle, std::int32_t sourceId, float x
                                           Unsigned(target->canvasSize.cy) - toY + 1);
     BitBlt(target->memoryDC, static_cast<int>(toX), static_cast<int>(toY), static_cast<int>(width),
            static_cast<int>(height), source->memoryDC, left, top, RasterOperationOfMix(mix));
-    MarkGraphicDirty(target, 0, 0, kWholeCanvas, kWholeCanvas, Widening::None);
+    MarkGraphicDirty(std::move(lock), 0, 0, kWholeCanvas, kWholeCanvas, Widening::None);
 }

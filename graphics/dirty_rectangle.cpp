@@ -1,8 +1,9 @@
-// The dirty rectangle of a graphic target and the repaints that show it.
+// The dirty rectangle of the current graphic target and the repaints that show it.
+#include "graphics/dirty_rectangle.h"
+
 #include <algorithm>
 
 #include "graphics/graphic_target.h"
-#include "graphics/spin_lock.h"
 
 namespace {
 
@@ -24,8 +25,10 @@ std::uint32_t Unsigned(LONG value) { return static_cast<std::uint32_t>(value); }
 
 }  // namespace
 
-void MarkGraphicDirty(ObjectRecord* record, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+void MarkGraphicDirty(CurrentTargetLock lock, std::int32_t x1, std::int32_t y1, std::int32_t x2,
                       std::int32_t y2, Widening widening) {
+    ObjectRecord* record = lock.get();
+    if (!record) return;
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     // Unsigned from here on, as the clamps and merges compare; the widening wraps harmlessly.
@@ -49,23 +52,21 @@ void MarkGraphicDirty(ObjectRecord* record, std::int32_t x1, std::int32_t y1, st
     if (bottom >= Unsigned(dirty.bottom)) dirty.bottom = static_cast<LONG>(bottom);
     record->flags |= kFlagDirty;
 
-    if ((record->flags & kFlagBuffered) || record->kind != kKindGraphicControl) {
-        UnlockGraphics();
-        return;
-    }
+    if ((record->flags & kFlagBuffered) || record->kind != kKindGraphicControl) return;
     const RECT area = dirty;
     HWND control = WindowOf(record->handle);
     EmptyDirtyRectangle(record);
-    UnlockGraphics();
+    lock.Release();
     RepaintControl(control, &area);
 }
 
 void RedrawGraphic() {
-    ObjectRecord* record = LockCurrentGraphicTarget();
+    CurrentTargetLock lock;
+    ObjectRecord* record = lock.get();
     if (!record) return;
     EmptyDirtyRectangle(record);
     const bool isControl = record->kind == kKindGraphicControl;
     HWND control = WindowOf(record->handle);
-    UnlockGraphics();
+    lock.Release();
     if (isControl) RepaintControl(control, nullptr);
 }

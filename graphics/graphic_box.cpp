@@ -1,9 +1,13 @@
-// Box outlines, optionally filled and with rounded corners.
-#include <algorithm>
+// Box outlines, optionally filled and with rounded corners, in the current graphic target.
+#include "graphics/graphic_box.h"
 
-#include "graphics/drawing.h"
+#include <algorithm>
+#include <utility>
+
+#include "graphics/dirty_rectangle.h"
 #include "graphics/gdi_guards.h"
 #include "graphics/graphic_target.h"
+#include "graphics/round_to_pixel.h"
 
 namespace {
 
@@ -52,7 +56,8 @@ void DrawBox(const ObjectRecord* target, const Box& box, std::uint32_t rounding,
 
 void DrawGraphicBox(float x1, float y1, float x2, float y2, std::uint32_t rounding, std::int32_t colour,
                     std::int32_t fillColour, std::uint32_t fillStyle) {
-    ObjectRecord* target = LockCurrentGraphicTarget();
+    CurrentTargetLock lock;
+    const ObjectRecord* target = lock.get();
     if (!target) return;
     const std::int32_t left = RoundToPixel(x1), top = RoundToPixel(y1);
     const std::int32_t right = RoundToPixel(x2), bottom = RoundToPixel(y2);
@@ -64,5 +69,5 @@ void DrawGraphicBox(float x1, float y1, float x2, float y2, std::uint32_t roundi
     const Box box{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
 
     DrawBox(target, box, rounding, outline, fillColour, fillStyle);
-    MarkGraphicDirty(target, box.left, box.top, box.right, box.bottom, Widening::ByPen);
+    MarkGraphicDirty(std::move(lock), box.left, box.top, box.right, box.bottom, Widening::ByPen);
 }

@@ -7,7 +7,9 @@
 
 #include <vector>
 
-#include "graphics/drawing.h"
+#include "graphics/copy_graphic.h"
+#include "graphics/dirty_rectangle.h"
+#include "graphics/graphic_box.h"
 #include "graphics/pixel_test_support.h"
 #include "graphics/spin_lock.h"
 

@@ -1,4 +1,4 @@
-// Memory bitmaps, target lookup and the current graphic target of each thread.
+// Memory bitmaps, target lookup, the current graphic target of each thread and the lock held on it.
 #include "graphics/graphic_target.h"
 
 #include "graphics/gdi_guards.h"
@@ -87,23 +87,30 @@ void AttachGraphic(ObjectHandle handle, std::int32_t controlId, std::uint32_t op
 }
 
 HDC GetGraphicDC() {
-    ObjectRecord* record = LockCurrentGraphicTarget();
-    if (!record) return nullptr;
-    HDC dc = record->memoryDC;
-    UnlockGraphics();
-    return dc;
+    const CurrentTargetLock lock;
+    return lock ? lock.get()->memoryDC : nullptr;
 }
 
-ObjectRecord* LockCurrentGraphicTarget() {
+CurrentTargetLock::CurrentTargetLock() : record_(nullptr) {
     GraphicLock().Take();
     const ObjectHandle current = CurrentGraphicTarget();
     ObjectRecord* record = current ? FindObjectRecord(current) : nullptr;
-    if (record && IsGraphicTarget(record)) return record;
-    GraphicLock().Release();
-    return nullptr;
+    if (record && IsGraphicTarget(record)) {
+        record_ = record;
+    } else {
+        GraphicLock().Release();
+    }
 }
 
-void UnlockGraphics() { GraphicLock().Release(); }
+CurrentTargetLock::CurrentTargetLock(CurrentTargetLock&& other) noexcept : record_(other.record_) {
+    other.record_ = nullptr;
+}
+
+void CurrentTargetLock::Release() {
+    if (!record_) return;
+    record_ = nullptr;
+    GraphicLock().Release();
+}
 
 ObjectHandle CurrentGraphicTarget() {
     ThreadBlock* block = GetThreadBlock();

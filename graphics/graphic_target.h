@@ -1,4 +1,4 @@
-// Graphic targets: memory bitmaps and graphic controls, the current target of each thread.
+// Graphic targets (memory bitmaps and graphic controls), each thread's current target and its lock.
 #pragma once
 #include <windows.h>
 
@@ -19,19 +19,28 @@ ObjectRecord* ResolveGraphicTarget(ObjectHandle handle, std::int32_t controlId);
 void AttachGraphic(ObjectHandle handle, std::int32_t controlId, std::uint32_t option);
 // The current target's memory DC, or 0.
 HDC GetGraphicDC();
-// Empties the current target's dirty rectangle and repaints a graphic control in full, at once,
-// after releasing the graphic lock (the paint runs the dialog's callback).
-void RedrawGraphic();
 
-// Takes the graphic lock and returns the current target's record; returns null, with the lock
-// released, when there is no current memory bitmap or graphic control.
-ObjectRecord* LockCurrentGraphicTarget();
-void UnlockGraphics();
-enum class Widening { None, ByPen };
-// Adds a changed rectangle to the record's dirty rectangle and releases the graphic lock; then,
-// unless the target is buffered, repaints the changed area of a graphic control at once.
-void MarkGraphicDirty(ObjectRecord* record, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                      std::int32_t y2, Widening widening);
+// The graphic lock, held with the current graphic target for one drawing operation. Taking it
+// without a current memory bitmap or graphic control holds nothing and gives a null record. The
+// lock is released when the value goes out of scope, by Release, or by MarkGraphicDirty, which
+// takes it over; so no way out of an operation leaves it held. It is never held across a call
+// that can run a dialog callback: the callback may draw, and the lock is not re-entrant.
+class CurrentTargetLock {
+public:
+    CurrentTargetLock();
+    ~CurrentTargetLock() { Release(); }
+    CurrentTargetLock(CurrentTargetLock&& other) noexcept;
+    CurrentTargetLock(const CurrentTargetLock&) = delete;
+    CurrentTargetLock& operator=(const CurrentTargetLock&) = delete;
+    CurrentTargetLock& operator=(CurrentTargetLock&&) = delete;
+    // The current target's record while the lock is held; null otherwise.
+    ObjectRecord* get() const { return record_; }
+    explicit operator bool() const { return record_ != nullptr; }
+    void Release();
+
+private:
+    ObjectRecord* record_;
+};
 
 // Selects the default font (number 1) into a target's memory DC and reads its metrics, then sets
 // the DC's text colour, background colour and opaque mode; shared by bitmaps and controls.

@@ -1,8 +1,11 @@
-// Memory bitmaps, attaching targets and the dirty rectangle.
+// Memory bitmaps, attaching targets, the graphic lock and the dirty rectangle.
 #include "graphics/graphic_target.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "graphics/dirty_rectangle.h"
 #include "graphics/pixel_test_support.h"
 #include "graphics/spin_lock.h"
 #include "runtime/runtime_error.h"
@@ -19,9 +22,9 @@ void ExpectDirty(const ObjectRecord* record, LONG left, LONG top, LONG right, LO
 }
 
 void Mark(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, Widening widening = Widening::None) {
-    ObjectRecord* record = LockCurrentGraphicTarget();
-    ASSERT_NE(record, nullptr);
-    MarkGraphicDirty(record, x1, y1, x2, y2, widening);
+    CurrentTargetLock lock;
+    ASSERT_NE(lock.get(), nullptr);
+    MarkGraphicDirty(std::move(lock), x1, y1, x2, y2, widening);
 }
 
 TEST(NewGraphicBitmap, MakesABufferedTargetWithTheDefaultFontAndColours) {
@@ -94,7 +97,7 @@ TEST(AttachGraphic, AnUnknownHandleRecordsErrorFiveAndLeavesNoTarget) {
     EXPECT_EQ(ErrorIndicator(), 0xB000 | kErrorNoGraphicTarget);
     EXPECT_EQ(CurrentGraphicTarget(), 0u);
     EXPECT_EQ(GetGraphicDC(), nullptr);
-    EXPECT_EQ(LockCurrentGraphicTarget(), nullptr);
+    EXPECT_EQ(CurrentTargetLock().get(), nullptr);
     EXPECT_FALSE(GraphicLock().IsTaken());
     RedrawGraphic();
 
@@ -128,6 +131,32 @@ TEST(AttachGraphic, AMemoryBitmapIsAlwaysBuffered) {
     AttachGraphic(bitmap, 0, 0);
     EXPECT_TRUE(RecordOf(bitmap)->flags & kFlagBuffered);
     EXPECT_EQ(CurrentGraphicTarget(), bitmap);
+}
+
+// A lock left held would make the next drawing call spin for ever, so every way an operation can
+// let go of its target must free the lock.
+TEST(CurrentTargetLock, EveryWayOfLettingGoFreesTheGraphicLock) {
+    AttachGraphic(NewFilledBitmap(8, 8, 0), 0, 0);
+    const struct {
+        const char* way;
+        void (*letGo)(CurrentTargetLock& lock);
+    } ways[] = {
+        {"leaving the scope it was handed to",
+         [](CurrentTargetLock& lock) { CurrentTargetLock held(std::move(lock)); }},
+        {"marking the target dirty",
+         [](CurrentTargetLock& lock) { MarkGraphicDirty(std::move(lock), 1, 1, 2, 2, Widening::None); }},
+        {"releasing it", [](CurrentTargetLock& lock) { lock.Release(); }},
+    };
+    for (const auto& way : ways) {
+        CurrentTargetLock lock;
+        ASSERT_NE(lock.get(), nullptr) << way.way;
+        EXPECT_TRUE(GraphicLock().IsTaken()) << way.way << ": not held while the target is";
+        way.letGo(lock);
+        const bool held = GraphicLock().IsTaken();
+        GraphicLock().Release();  // so that a fault here cannot hang the tests that follow
+        EXPECT_FALSE(held) << way.way << ": still held";
+        EXPECT_EQ(lock.get(), nullptr) << way.way << ": still names the target";
+    }
 }
 
 class DirtyRectangleTest : public ::testing::Test {

@@ -1,4 +1,4 @@
-// The object list and its lock.
+// The object list: records found, linked and unlinked under the object list lock.
 #include "graphics/object_list.h"
 
 #include "graphics/spin_lock.h"
@@ -7,8 +7,6 @@ namespace {
 
 ObjectRecord* objectList = nullptr;
 long objectCount = 0;
-SpinLock objectListLock(false);
-SpinLock graphicLock(true);
 
 ObjectRecord* FindUnlocked(ObjectHandle handle) {
     for (ObjectRecord* record = objectList; record; record = record->next) {
@@ -20,7 +18,7 @@ ObjectRecord* FindUnlocked(ObjectHandle handle) {
 // A solid brush of `colour` that some record already holds, or a new one.
 HBRUSH SharedBackgroundBrush(COLORREF colour) {
     {
-        SpinLockHold hold(objectListLock);
+        SpinLockHold hold(ObjectListLock());
         for (ObjectRecord* record = objectList; record; record = record->next) {
             if (record->backgroundBrush && record->backgroundColour == colour) return record->backgroundBrush;
             if (record->colourBrush && record->controlBackColour == static_cast<std::int32_t>(colour)) {
@@ -37,11 +35,8 @@ bool HasGraphicDefaults(std::int32_t kind) {
 
 }  // namespace
 
-SpinLock& ObjectListLock() { return objectListLock; }
-SpinLock& GraphicLock() { return graphicLock; }
-
 ObjectRecord* FindObjectRecord(ObjectHandle handle) {
-    SpinLockHold hold(objectListLock);
+    SpinLockHold hold(ObjectListLock());
     return FindUnlocked(handle);
 }
 
@@ -64,7 +59,7 @@ ObjectRecord* CreateObjectRecord(ObjectHandle handle, ObjectHandle parent, std::
     bool linked = false;
     {
         // Checked and linked under one hold, so a handle can never get two records.
-        SpinLockHold hold(objectListLock);
+        SpinLockHold hold(ObjectListLock());
         if (!FindUnlocked(handle)) {
             record->next = objectList;
             objectList = record;
@@ -81,7 +76,7 @@ ObjectRecord* CreateObjectRecord(ObjectHandle handle, ObjectHandle parent, std::
 }
 
 void UnlinkObjectRecord(ObjectRecord* record) {
-    SpinLockHold hold(objectListLock);
+    SpinLockHold hold(ObjectListLock());
     for (ObjectRecord** link = &objectList; *link; link = &(*link)->next) {
         if (*link == record) {
             *link = record->next;
@@ -95,7 +90,7 @@ void UnlinkObjectRecord(ObjectRecord* record) {
 void FreeObjectRecord(ObjectRecord* record) { HeapFree(GetProcessHeap(), 0, record); }
 
 bool IsBrushShared(HBRUSH brush, const ObjectRecord* except) {
-    SpinLockHold hold(objectListLock);
+    SpinLockHold hold(ObjectListLock());
     for (ObjectRecord* record = objectList; record; record = record->next) {
         if (record != except && (record->backgroundBrush == brush || record->colourBrush == brush)) return true;
     }
@@ -103,7 +98,7 @@ bool IsBrushShared(HBRUSH brush, const ObjectRecord* except) {
 }
 
 ObjectRecord* FindChildRecord(ObjectHandle dialog) {
-    SpinLockHold hold(objectListLock);
+    SpinLockHold hold(ObjectListLock());
     for (ObjectRecord* record = objectList; record; record = record->next) {
         if ((record->flags & kFlagControl) && record->parent == dialog) return record;
     }
@@ -111,6 +106,6 @@ ObjectRecord* FindChildRecord(ObjectHandle dialog) {
 }
 
 long ObjectCount() {
-    SpinLockHold hold(objectListLock);
+    SpinLockHold hold(ObjectListLock());
     return objectCount;
 }

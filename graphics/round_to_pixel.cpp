@@ -1,8 +1,7 @@
 // Conversion of drawing coordinates to pixels.
-#include <cmath>
-#include <cstdint>
+#include "graphics/round_to_pixel.h"
 
-#include "graphics/drawing.h"
+#include <cmath>
 
 std::int32_t RoundToPixel(float coordinate) {
     // Beyond the 32-bit range, and for NaN, the integer-indefinite value, as the FPU gives it.

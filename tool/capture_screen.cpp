@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "graphics/dirty_rectangle.h"
 #include "graphics/graphic_target.h"
 #include "runtime/desktop_size.h"
 #include "tool/tool_state.h"

@@ -3,7 +3,9 @@
 #include <windowsx.h>
 
 #include "dialogs/modal_loop.h"
-#include "graphics/drawing.h"
+#include "graphics/copy_graphic.h"
+#include "graphics/dirty_rectangle.h"
+#include "graphics/graphic_box.h"
 #include "graphics/graphic_target.h"
 #include "runtime/mouse_pointer.h"
 #include "runtime/text_operations.h"

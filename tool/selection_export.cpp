@@ -8,7 +8,7 @@
 
 #include "graphics/bitmap_file.h"
 #include "graphics/clipboard_bitmap.h"
-#include "graphics/drawing.h"
+#include "graphics/copy_graphic.h"
 #include "graphics/graphic_target.h"
 #include "runtime/full_path.h"
 #include "runtime/literal_pool.h"

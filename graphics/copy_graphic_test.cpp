@@ -1,0 +1,133 @@
+// Copying between graphic targets, checked pixel by pixel in memory bitmaps.
+#include "graphics/copy_graphic.h"
+
+#include <gtest/gtest.h>
+
+#include "graphics/dirty_rectangle.h"
+#include "graphics/pixel_test_support.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr std::uint32_t kSrcCopyCode = 0x00CC0020;
+
+TEST(MixTable, SelectsTheTableEntryAndSrcCopyOutside) {
+    const DWORD expected[16] = {SRCCOPY, SRCCOPY, NOTSRCERASE, SRCCOPY, NOTSRCCOPY, SRCERASE, SRCCOPY, SRCINVERT,
+                                SRCCOPY, SRCAND,  SRCCOPY,     SRCCOPY, MERGEPAINT, SRCCOPY,  SRCCOPY, SRCPAINT};
+    for (std::uint32_t mix = 0; mix < 16; ++mix) EXPECT_EQ(RasterOperationOfMix(mix), expected[mix]) << mix;
+    EXPECT_EQ(RasterOperationOfMix(16), static_cast<DWORD>(SRCCOPY));
+    EXPECT_EQ(RasterOperationOfMix(kSrcCopyCode), static_cast<DWORD>(SRCCOPY));
+    EXPECT_EQ(RasterOperationOfMix(0xFFFFFFFF), static_cast<DWORD>(SRCCOPY));
+}
+
+TEST(CopyGraphic, FromALargerSourceCopiesTheTargetSizeFromTheTopLeft) {
+    const ObjectHandle source = NewPatternBitmap(40, 30);
+    const ObjectHandle target = NewFilledBitmap(25, 20, kWhite);
+    AttachGraphic(target, 0, 0);
+    CopyGraphic(source, 0, kSrcCopyCode);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 25; ++x) ASSERT_EQ(PixelOf(target, x, y), PatternColour(x, y)) << x << "," << y;
+    }
+}
+
+TEST(CopyGraphic, FromASmallerSourceLeavesTheRestOfTheTarget) {
+    const ObjectHandle source = NewPatternBitmap(10, 8);
+    const ObjectHandle target = NewFilledBitmap(20, 16, kWhite);
+    AttachGraphic(target, 0, 0);
+    CopyGraphic(source, 0, 13);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            const COLORREF expected = (x < 10 && y < 8) ? PatternColour(x, y) : kWhite;
+            ASSERT_EQ(PixelOf(target, x, y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST(CopyGraphic, MixSevenInvertsAndOutOfRangeMixesCopy) {
+    const ObjectHandle source = NewFilledBitmap(8, 8, RGB(0x0F, 0xF0, 0x55));
+    const ObjectHandle target = NewFilledBitmap(8, 8, RGB(0xFF, 0xFF, 0xFF));
+    AttachGraphic(target, 0, 0);
+    CopyGraphic(source, 0, 7);
+    EXPECT_EQ(PixelOf(target, 3, 3), RGB(0xF0, 0x0F, 0xAA));
+    for (const std::uint32_t mix : {kSrcCopyCode, 13u, 0u, 0xFFFFFFFFu}) {
+        FillBitmap(target, kWhite);
+        CopyGraphic(source, 0, mix);
+        EXPECT_EQ(PixelOf(target, 3, 3), RGB(0x0F, 0xF0, 0x55)) << mix;
+    }
+}
+
+TEST(CopyGraphic, WithoutASourceOrATargetDoesNothing) {
+    const ObjectHandle target = NewFilledBitmap(6, 6, kWhite);
+    AttachGraphic(target, 0, 0);
+    CopyGraphic(0x7FFF0001, 0, 0);
+    EXPECT_EQ(PixelOf(target, 2, 2), kWhite);
+    EXPECT_EQ(RecordOf(target)->dirty.right, 0);
+
+    const ObjectHandle source = NewPatternBitmap(6, 6);
+    AttachGraphic(0x7FFF0001, 0, 0);
+    CopyGraphic(source, 0, 0);
+    EXPECT_EQ(PixelOf(target, 2, 2), kWhite);
+}
+
+// The tool's crop: a new bitmap exactly the size of the selection, whatever the drag direction.
+TEST(CopyGraphicRegion, CropsTheSameRectangleInAllFourDragDirections) {
+    const ObjectHandle screen = NewPatternBitmap(40, 30);
+    const float corners[4][4] = {{5, 4, 14, 11}, {14, 11, 5, 4}, {14, 4, 5, 11}, {5, 11, 14, 4}};
+    for (const auto& c : corners) {
+        const ObjectHandle crop = NewFilledBitmap(10, 8, kWhite);
+        AttachGraphic(crop, 0, 0);
+        CopyGraphicRegion(screen, 0, c[0], c[1], c[2], c[3], 0, 0, kSrcCopyCode);
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 10; ++x) {
+                ASSERT_EQ(PixelOf(crop, x, y), PatternColour(x + 5, y + 4))
+                    << "corners " << c[0] << "," << c[1] << " " << c[2] << "," << c[3] << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(CopyGraphicRegion, EqualCornersCopyOnePixel) {
+    const ObjectHandle source = NewPatternBitmap(20, 20);
+    const ObjectHandle target = NewFilledBitmap(10, 10, kWhite);
+    AttachGraphic(target, 0, 0);
+    CopyGraphicRegion(source, 0, 7, 9, 7, 9, 3, 4, 0);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 10; ++x) {
+            const COLORREF expected = (x == 3 && y == 4) ? PatternColour(7, 9) : kWhite;
+            ASSERT_EQ(PixelOf(target, x, y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST(CopyGraphicRegion, IsClippedAtTheTargetsEdges) {
+    const ObjectHandle source = NewPatternBitmap(30, 30);
+    const ObjectHandle target = NewFilledBitmap(20, 16, kWhite);
+    AttachGraphic(target, 0, 0);
+    CopyGraphicRegion(source, 0, 2, 3, 11, 12, 15, 12, 0);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            const COLORREF expected = (x >= 15 && y >= 12) ? PatternColour(x - 15 + 2, y - 12 + 3) : kWhite;
+            ASSERT_EQ(PixelOf(target, x, y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST(CopyGraphicRegion, OutsideTheTargetChangesNothingButReportsTheWholeCanvas) {
+    const ObjectHandle source = NewPatternBitmap(10, 10);
+    const ObjectHandle target = NewFilledBitmap(12, 9, kWhite);
+    AttachGraphic(target, 0, 0);
+    RedrawGraphic();
+    CopyGraphicRegion(source, 0, 0, 0, 9, 9, 40, 50, 0);
+    CopyGraphicRegion(source, 0, 0, 0, 9, 9, -20, -20, 0);
+    for (int y = 0; y < 9; ++y) {
+        for (int x = 0; x < 12; ++x) ASSERT_EQ(PixelOf(target, x, y), kWhite) << x << "," << y;
+    }
+    const RECT dirty = RecordOf(target)->dirty;
+    EXPECT_EQ(dirty.left, 0);
+    EXPECT_EQ(dirty.top, 0);
+    EXPECT_EQ(dirty.right, 12);
+    EXPECT_EQ(dirty.bottom, 9);
+    EXPECT_TRUE(RecordOf(target)->flags & kFlagDirty);
+}
+
+}  // namespace
