@@ -9,6 +9,7 @@
 #include "graphics/peer_test_support.h"
 #include "graphics/pixel_test_support.h"
 #include "graphics/spin_lock.h"
+#include "runtime/import_patch_test_support.h"
 
 namespace {
 
@@ -66,6 +67,63 @@ void ExpectPatternFile(const std::vector<std::uint8_t>& file, int width, int hei
     EXPECT_EQ(wrong, 0);
 }
 
+// An older file, recognisable byte by byte.
+std::vector<std::uint8_t> OldFileBytes() {
+    std::vector<std::uint8_t> old(300);
+    for (std::size_t i = 0; i < old.size(); ++i) old[i] = static_cast<std::uint8_t>(i * 7);
+    return old;
+}
+
+// A temporary file held the way another instance holds its own while it saves.
+class InstanceTemporary {
+public:
+    explicit InstanceTemporary(const std::wstring& path)
+        : file_(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                            nullptr)) {}
+    ~InstanceTemporary() {
+        if (ok()) CloseHandle(file_);
+    }
+    InstanceTemporary(InstanceTemporary&& other) noexcept : file_(other.file_) { other.file_ = INVALID_HANDLE_VALUE; }
+    InstanceTemporary(const InstanceTemporary&) = delete;
+    InstanceTemporary& operator=(const InstanceTemporary&) = delete;
+    bool ok() const { return file_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE file_;
+};
+
+// Nested folders under `root` whose path is `length` characters long, made the working directory
+// for one scope and removed after it with what they hold.
+class DeepWorkingDirectory {
+public:
+    DeepWorkingDirectory(const std::wstring& root, std::size_t length) : path_(root) {
+        wchar_t previous[MAX_PATH];
+        previous_.assign(previous, GetCurrentDirectoryW(MAX_PATH, previous));
+        while (path_.size() < length) {
+            const std::size_t left = length - path_.size();
+            path_ += L'\\' + std::wstring(left > 150 ? 100 : left - 1, L'd');
+            CreateDirectoryW(path_.c_str(), nullptr);
+            folders_.push_back(path_);
+        }
+        ok_ = SetCurrentDirectoryW(path_.c_str());
+    }
+    ~DeepWorkingDirectory() {
+        SetCurrentDirectoryW(previous_.c_str());
+        for (const std::wstring& name : DirectoryNames(path_)) DeleteFileW((path_ + L"\\" + name).c_str());
+        for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder) RemoveDirectoryW(folder->c_str());
+    }
+    DeepWorkingDirectory(const DeepWorkingDirectory&) = delete;
+    DeepWorkingDirectory& operator=(const DeepWorkingDirectory&) = delete;
+    const std::wstring& path() const { return path_; }
+    bool ok() const { return ok_; }
+
+private:
+    std::wstring path_;
+    std::wstring previous_;
+    std::vector<std::wstring> folders_;
+    bool ok_ = false;
+};
+
 class BitmapFileTest : public testing::Test {
 protected:
     ScratchDirectory directory;
@@ -93,23 +151,146 @@ TEST_F(BitmapFileTest, ReplacesALongerFileWithoutLeavingItsTail) {
     EXPECT_EQ(directory.Names(), std::vector<std::wstring>{L"Retazo.bmp"});
 }
 
-TEST_F(BitmapFileTest, FileHeldOpenByAnotherProcessStaysAsItWas) {
-    std::vector<std::uint8_t> old(300);
-    for (std::size_t i = 0; i < old.size(); ++i) old[i] = static_cast<std::uint8_t>(i * 7);
-    ASSERT_TRUE(WriteWholeFile(target, old));
-    ASSERT_NE(AttachPatternBitmap(4, 3), 0u);
+// Scanners and viewers hold a file for a moment: the save waits about a second for them.
+TEST_F(BitmapFileTest, FileHeldByAnotherProcessIsReplacedOnlyOnceLetGo) {
+    struct Case {
+        DWORD holdMs;  // the holder lets go after this, or when the save is over
+        bool saved;
+    };
+    const Case cases[] = {{300, true}, {20000, false}};
+    for (const Case& held : cases) {
+        SCOPED_TRACE(testing::Message() << "held for " << held.holdMs << " ms");
+        const std::vector<std::uint8_t> old = OldFileBytes();
+        ASSERT_TRUE(WriteWholeFile(target, old));
+        ASSERT_NE(AttachPatternBitmap(4, 3), 0u);
 
-    const std::wstring events = UniqueName(L"retazo-file");
-    NamedEvent holding(events + L"-holding");
-    NamedEvent release(events + L"-release");
-    PeerProcess holder(L"file_holder", L"\"" + target + L"\" " + events + L" 20000");
-    ASSERT_TRUE(holder.WaitFor(holding)) << "file_holder did not open the file";
-    EXPECT_EQ(Save(target), 0);
-    release.Set();
-    EXPECT_EQ(holder.Finish(), 0u);
+        const std::wstring events = UniqueName(L"retazo-file");
+        NamedEvent holding(events + L"-holding");
+        NamedEvent release(events + L"-release");
+        PeerProcess holder(L"file_holder", L"\"" + target + L"\" " + events + L" " + std::to_wstring(held.holdMs));
+        ASSERT_TRUE(holder.WaitFor(holding)) << "file_holder did not open the file";
+        EXPECT_EQ(Save(target), held.saved ? -1 : 0);
+        release.Set();
+        EXPECT_EQ(holder.Finish(), 0u);
 
-    EXPECT_EQ(ReadWholeFile(target), old);
-    EXPECT_EQ(directory.Names(), std::vector<std::wstring>{L"Retazo.bmp"}) << "no temporary file left";
+        if (held.saved) {
+            ExpectPatternFile(ReadWholeFile(target), 4, 3);
+        } else {
+            EXPECT_EQ(ReadWholeFile(target), old);
+        }
+        EXPECT_EQ(directory.Names(), std::vector<std::wstring>{L"Retazo.bmp"}) << "no temporary file left";
+    }
+}
+
+// A run killed during its save leaves its temporary file; the next save takes it over or removes
+// it, and never touches one that another instance is writing.
+TEST_F(BitmapFileTest, TemporaryFilesOfOtherRunsAreReusedOrRemovedUnlessHeld) {
+    const std::wstring temporaries[] = {L"Retazo.b~0", L"Retazo.b~1", L"Retazo.b~2", L"Retazo.b~3"};
+    const std::vector<std::uint8_t> stale(5000, 0xEE);  // longer than the new file
+    for (int held = 0; held <= 4; held += 2) {
+        SCOPED_TRACE(testing::Message() << held << " temporary names held");
+        const std::vector<std::uint8_t> old = OldFileBytes();
+        ASSERT_TRUE(WriteWholeFile(target, old));
+        std::vector<std::wstring> expectedNames{L"Retazo.bmp"};
+        for (const std::wstring& name : temporaries) ASSERT_TRUE(WriteWholeFile(directory.File(name), stale));
+        ASSERT_NE(AttachPatternBitmap(5, 2), 0u);
+        {
+            std::vector<InstanceTemporary> holds;
+            for (int i = 0; i < held; ++i) {
+                holds.emplace_back(directory.File(temporaries[i]));
+                ASSERT_TRUE(holds.back().ok());
+                expectedNames.push_back(temporaries[i]);
+            }
+            EXPECT_EQ(Save(target), held < 4 ? -1 : 0);
+        }
+        if (held < 4) {
+            ExpectPatternFile(ReadWholeFile(target), 5, 2);
+        } else {
+            EXPECT_EQ(ReadWholeFile(target), old);
+        }
+        EXPECT_EQ(directory.Names(), expectedNames);
+        for (int i = 0; i < held; ++i) EXPECT_EQ(ReadWholeFile(directory.File(temporaries[i])), stale) << i;
+        for (const std::wstring& name : temporaries) DeleteFileW(directory.File(name).c_str());
+    }
+}
+
+// Nothing but the file's own name is added to the directory, so the save works wherever a
+// direct write of the file would, up to the longest working directory there is.
+TEST_F(BitmapFileTest, SavesUnderALongWorkingDirectory) {
+    for (const std::size_t length : {247u, 250u, 258u}) {
+        SCOPED_TRACE(testing::Message() << "working directory of " << length << " characters");
+        ASSERT_NE(AttachPatternBitmap(3, 2), 0u);
+        DeepWorkingDirectory deep(directory.path(), length);
+        ASSERT_EQ(deep.path().size(), length);
+        ASSERT_TRUE(deep.ok());
+        EXPECT_EQ(Save(L"Retazo.bmp"), -1);
+        ExpectPatternFile(ReadWholeFile(deep.path() + L"\\Retazo.bmp"), 3, 2);
+        EXPECT_EQ(DirectoryNames(deep.path()), std::vector<std::wstring>{L"Retazo.bmp"});
+    }
+}
+
+// Replacements of system functions, failing the way Windows documents they can fail.
+const ScopedImportPatch* renamePatch = nullptr;
+DWORD renameError = 0;
+int renameAttempts = 0;
+
+BOOL WINAPI FailingWriteFile(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
+    if (written) *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+BOOL WINAPI FailingRename(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
+    if (kind != FileRenameInfo) {
+        return renamePatch->original<decltype(&SetFileInformationByHandle)>()(file, kind, info, size);
+    }
+    ++renameAttempts;
+    SetLastError(renameError);
+    return FALSE;
+}
+
+TEST_F(BitmapFileTest, FailuresLeaveTheOldFileAndNoTemporary) {
+    struct Case {
+        const char* what;
+        const char* function;
+        const void* replacement;
+        DWORD error;
+        bool retried;  // for about a second
+    };
+    const Case cases[] = {
+        {"a write fails", "WriteFile", reinterpret_cast<const void*>(&FailingWriteFile), 0, false},
+        {"the rename fails for good", "SetFileInformationByHandle", reinterpret_cast<const void*>(&FailingRename),
+         ERROR_WRITE_PROTECT, false},
+        {"the target stays held", "SetFileInformationByHandle", reinterpret_cast<const void*>(&FailingRename),
+         ERROR_ACCESS_DENIED, true},
+        {"the target stays locked", "SetFileInformationByHandle", reinterpret_cast<const void*>(&FailingRename),
+         ERROR_SHARING_VIOLATION, true},
+    };
+    for (const Case& failure : cases) {
+        SCOPED_TRACE(failure.what);
+        const std::vector<std::uint8_t> old = OldFileBytes();
+        ASSERT_TRUE(WriteWholeFile(target, old));
+        ASSERT_NE(AttachPatternBitmap(4, 3), 0u);
+        renameError = failure.error;
+        renameAttempts = 0;
+        const ULONGLONG start = GetTickCount64();
+        {
+            ScopedImportPatch patch("kernel32.dll", failure.function, failure.replacement);
+            ASSERT_TRUE(patch.ok());
+            renamePatch = &patch;
+            EXPECT_EQ(Save(target), 0);
+        }
+        const ULONGLONG elapsed = GetTickCount64() - start;
+        if (failure.retried) {
+            EXPECT_GT(renameAttempts, 2);
+            EXPECT_TRUE(elapsed >= 500 && elapsed < 2500) << "gave up after " << elapsed << " ms";
+        } else {
+            EXPECT_LE(renameAttempts, 1);
+            EXPECT_LT(elapsed, 500u) << "gave up after " << elapsed << " ms";
+        }
+        EXPECT_EQ(ReadWholeFile(target), old);
+        EXPECT_EQ(directory.Names(), std::vector<std::wstring>{L"Retazo.bmp"}) << "no temporary file left";
+    }
 }
 
 TEST_F(BitmapFileTest, NothingIsWrittenWithoutATargetOrAName) {

@@ -9,7 +9,8 @@ struct FilePiece {
     DWORD size;
 };
 
-// Makes `pieces`, in order, the whole content of the file at `path`. On any failure the
-// temporary file is deleted and a file already at `path` stays exactly as it was (it also stays
-// when another process has it open).
+// Makes `pieces`, in order, the whole content of the file at `path`. While another process holds
+// the file, the replacement is tried again for about a second. On any failure the temporary file
+// is removed and a file already at `path` stays exactly as it was. Works in any directory where
+// the file itself could be written, however long its path.
 bool ReplaceFileContents(const wchar_t* path, std::initializer_list<FilePiece> pieces);

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -81,6 +82,21 @@ private:
     HANDLE process_ = nullptr;
 };
 
+// The names of the files and folders in a directory, sorted.
+inline std::vector<std::wstring> DirectoryNames(const std::wstring& directory) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((directory + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 // A new empty directory under the temporary directory, deleted with what it holds.
 class ScratchDirectory {
 public:
@@ -99,18 +115,7 @@ public:
     const std::wstring& path() const { return path_; }
     std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
     // The names of the files in the directory.
-    std::vector<std::wstring> Names() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return names;
-        do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..") names.push_back(name);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-        return names;
-    }
+    std::vector<std::wstring> Names() const { return DirectoryNames(path_); }
 
 private:
     std::wstring path_;

@@ -95,7 +95,7 @@ int CheckStartedProcess(HINSTANCE instance, HINSTANCE previous, const wchar_t* a
     if (FloatControlWord() != 0x033F) return 5;
     const ThreadBlock* block = InformationBlockThreadBlock();
     if (!block || block != GetThreadBlock()) return 6;
-    if (block->dialogFont != 1 || block->codePage != CP_ACP) return 6;
+    if (block->dialogFont != 1 || block->codePage != kTextCodePage) return 6;
     const FontRecord* font = FindFont(1);
     if (!font || font->pointSize != 8) return 7;
     if (std::wcscmp(font->logFont.lfFaceName, L"MS Sans Serif") != 0) return 7;

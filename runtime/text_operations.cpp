@@ -26,7 +26,7 @@ TextValue CopyText(const char* chars, std::uint32_t length, bool raiseOnFailure)
 
 UINT ConversionCodePage() {
     ThreadBlock* block = GetThreadBlock();
-    return block ? block->codePage : CP_ACP;
+    return block ? block->codePage : kTextCodePage;
 }
 
 }  // namespace

@@ -13,7 +13,8 @@ void PushEmptyText(TextStack& stack);
 // Replaces the two top slots (left below, right on top) by left + right. An empty operand
 // yields the other one unchanged, without an allocation.
 void ConcatText(TextStack& stack);
-// Replaces the slot at `depth` (0 = top) by its UTF-16 conversion in the thread's code page.
+// Replaces the slot at `depth` (0 = top) by its UTF-16 conversion in the thread's code page
+// (Windows-1252 unless changed), whatever the system's ANSI code page is.
 void ConvertToWide(TextStack& stack, int depth);
 
 // The top text, popped, as a zero-terminated 8-bit argument for one system call; released when

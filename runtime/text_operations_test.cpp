@@ -84,7 +84,7 @@ TEST_F(TextOperations, StoreFixedTextTruncatesAndStopsAtAZeroByte) {
     EXPECT_EQ(0, std::memcmp(buffer, "\0etazo.bmp\0#", 12));
 }
 
-TEST_F(TextOperations, ConvertToWideUsesTheAnsiCodePage) {
+TEST_F(TextOperations, ConvertToWideReadsWindows1252) {
     TextStack stack;
     PushLiteral(stack, Pool().clipboardLine);
     PushLiteral(stack, Pool().title);

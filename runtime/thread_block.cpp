@@ -28,7 +28,7 @@ ThreadBlock* CreateThreadBlock() {
         block->defaultFonts[0] = 1;
         block->defaultFonts[1] = 2;
         block->defaultFonts[2] = 3;
-        block->codePage = CP_ACP;
+        block->codePage = kTextCodePage;
     }
     TlsSetValue(tlsIndex, block);
     // Kept in the thread information block too, where code without the TLS index finds it.

@@ -15,11 +15,14 @@ struct ThreadBlock {
     BSTR texts[6];               // text fields of facilities the tool does not use
     std::int32_t dialogFont;     // font number used by new dialogs
     std::int32_t defaultFonts[3];
-    UINT codePage;               // code page of text conversions; 0 = CP_ACP
+    UINT codePage;               // code page of text conversions
     std::uint16_t errorIndicator;  // the running routine's error indicator: 0xB0 << 8 | code
 };
 
 constexpr SIZE_T kThreadBlockSize = 128;
+// Every text value of the program (pool literals, formatted numbers) is Windows-1252, so it is
+// converted with that code page, not with the system's ANSI code page, which may be any other.
+constexpr UINT kTextCodePage = 1252;
 static_assert(sizeof(ThreadBlock) <= kThreadBlockSize);
 
 // Takes the TLS slot and makes the main thread's block. False when either fails.

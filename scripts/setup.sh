@@ -6,6 +6,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 packages=(
+  locales
   cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix googletest wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick xclip python3
 )
@@ -22,6 +23,18 @@ if [ "${#missing[@]}" -gt 0 ]; then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# Wine takes its ANSI code page from the locale, and only from one that exists: the tests run the
+# tool under Russian (code page 1251) and Hindi (no ANSI code page of its own: UTF-8) locales.
+test_locales=("ru_RU.UTF-8 UTF-8" "hi_IN UTF-8")
+for entry in "${test_locales[@]}"; do
+  name=${entry%% *}
+  if ! locale -a 2>/dev/null | grep -qix "${name/UTF-8/utf8}"; then
+    grep -qx "$entry" /etc/locale.gen 2>/dev/null || echo "$entry" | $SUDO tee -a /etc/locale.gen >/dev/null
+    regenerate=1
+  fi
+done
+if [ -n "${regenerate:-}" ]; then $SUDO locale-gen >/dev/null; fi
 
 # The project's Wine prefix (build/wine-pristine-<arch>, copied for every session) is made once,
 # with the Mono and Gecko installers disabled and crash dialogs off.

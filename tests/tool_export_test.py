@@ -1,6 +1,7 @@
 """What a finished selection leaves behind, in order: the file and the clipboard first, then the
-report, and the shell's open request only after the report is closed; and what the report says
-when the file or the clipboard cannot be had, the clipboard's old contents then left in place."""
+report, and the shell's open request only after the report is closed; what the report says when
+the file or the clipboard cannot be had, the clipboard's old contents then left in place; and that
+it says it the same under any ANSI code page."""
 
 import os
 import sys
@@ -9,10 +10,13 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from e2e import box, clipboard, picture  # noqa: E402
-from e2e.cases import (NOT_ON_CLIPBOARD, NOT_SAVED, ON_CLIPBOARD, ToolTestCase, main,  # noqa: E402
-                       report, size_line)
+from e2e.cases import (NOT_ON_CLIPBOARD, NOT_SAVED, ON_CLIPBOARD, TITLE, ToolTestCase,  # noqa: E402
+                       main, report, size_line)
 from e2e.programs import Peer  # noqa: E402
-from e2e.session import windows_path  # noqa: E402
+from e2e.session import run_helper, windows_path  # noqa: E402
+
+# Locales whose ANSI code page is not Windows-1252 (made by scripts/setup.sh), with that code page.
+OTHER_CODE_PAGES = (("ru_RU.UTF-8", 1251), ("hi_IN", 65001))
 
 
 # Clipboard formats: the DIB that the export offers, and what the system makes from it on request.
@@ -50,6 +54,20 @@ class Export(ToolTestCase):
             self.select(corner, other)
             self.close_box_and_exit(run, box.read_box())
             self.assert_bitmap_file(target.read_bytes(), self.selection(corner, other))
+
+    def test_report_reads_the_same_whatever_the_ansi_code_page(self):
+        corner, other = (300, 200), (500, 350)
+        for locale, code_page in OTHER_CODE_PAGES:
+            with self.subTest(locale=locale):
+                code, out, _ = run_helper("code_page", locale=locale)
+                self.assertEqual((code, out.strip()), (0, str(code_page)), f"the code page under {locale}")
+                run = self.start_tool(locale=locale)
+                self.select(corner, other)
+                shown = box.read_box()
+                box.click_only_button(shown)  # its text follows the locale's language
+                self.assert_clean_exit(run)
+                self.assertEqual((shown.title, shown.text, shown.icon),
+                                 (TITLE, report(ON_CLIPBOARD, size_line(201, 151)), "information"))
 
     def test_file_held_open_elsewhere_is_reported_and_left_alone(self):
         target = self.cwd / "Retazo.bmp"

@@ -35,8 +35,19 @@ def read_box(timeout=30):
     return MessageBox(_text(fields["title"]), _text(fields["text"]), fields["icon"], tuple(buttons))
 
 
-def close_box(box):
-    """Clicks the box's OK button."""
-    (_, x, y), = [button for button in box.buttons if button[0] == "OK"]
+def _click(button):
+    _, x, y = button
     xinput.move(x, y)
     xinput.click()
+
+
+def close_box(box):
+    """Clicks the box's OK button."""
+    button, = [button for button in box.buttons if button[0] == "OK"]
+    _click(button)
+
+
+def click_only_button(box):
+    """Clicks the box's one button, whatever the language of its text."""
+    button, = box.buttons
+    _click(button)

@@ -57,12 +57,13 @@ class ToolTestCase(unittest.TestCase):
 
     # Driving the tool.
 
-    def start_tool(self, cwd=None):
+    def start_tool(self, cwd=None, locale=None):
         """Starts the tool on the plain picture, once whatever an earlier run started has gone,
-        and waits until it shows its photograph of the screen."""
+        and waits until it shows its photograph of the screen. `locale` sets Wine's ANSI code
+        page for the run."""
         self.recorder.wait_finished()
         picture.wait_for_screen(self.screen, "the plain picture", keep=self.cwd / "screen.ppm")
-        run = ToolRun(cwd or self.cwd)
+        run = ToolRun(cwd or self.cwd, locale=locale)
         self.runs.append(run)
         run.wait_shown(self.screen)
         return run

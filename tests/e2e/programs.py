@@ -56,10 +56,10 @@ class Painter:
 class ToolRun:
     """One run of the product in its own current directory, its output kept in that directory."""
 
-    def __init__(self, cwd, product=TOOL):
+    def __init__(self, cwd, product=TOOL, locale=None):
         self.cwd = cwd
         with open(cwd / "tool.stdout", "wb") as out, open(cwd / "tool.stderr", "wb") as err:
-            self.process = subprocess.Popen([WINE, str(product)], cwd=cwd, env=wine_environment(),
+            self.process = subprocess.Popen([WINE, str(product)], cwd=cwd, env=wine_environment(locale),
                                             stdin=subprocess.DEVNULL, stdout=out, stderr=err)
 
     def wait_shown(self, expected, timeout=60):

@@ -42,19 +42,22 @@ def windows_path(path):
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
 
-def wine_environment():
+def wine_environment(locale=None):
+    """The environment of a Windows program; Wine takes its ANSI code page from `locale`."""
     env = dict(os.environ)
     env["WINEDEBUG"] = WINEDEBUG
+    if locale:
+        env["LC_ALL"] = locale
     return env
 
 
-def run_program(program, *arguments, cwd=None, timeout=60):
+def run_program(program, *arguments, cwd=None, timeout=60, locale=None):
     """Runs a Windows program to its end; returns (exit code, stdout text, stderr text).
     The output goes through files, not pipes: Wine's own background processes, started by the
     first program of a session, inherit its output handles and would hold pipes open."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         done = subprocess.run([WINE, str(program), *map(str, arguments)], cwd=cwd,
-                              env=wine_environment(), stdin=subprocess.DEVNULL, stdout=out,
+                              env=wine_environment(locale), stdin=subprocess.DEVNULL, stdout=out,
                               stderr=err, timeout=timeout)
         out.seek(0)
         err.seek(0)
@@ -62,8 +65,8 @@ def run_program(program, *arguments, cwd=None, timeout=60):
                 err.read().decode("utf-8", "replace"))
 
 
-def run_helper(name, *arguments, cwd=None, timeout=60):
-    return run_program(helper(name), *arguments, cwd=cwd, timeout=timeout)
+def run_helper(name, *arguments, cwd=None, timeout=60, locale=None):
+    return run_program(helper(name), *arguments, cwd=cwd, timeout=timeout, locale=locale)
 
 
 def seh_errors(text):
