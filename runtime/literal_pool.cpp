@@ -25,7 +25,8 @@ constexpr LiteralPool kPoolImage = {
     {30, "No se pudo guardar Retazo.bmp."},
 };
 
-static_assert(kLiteralPoolCoreSize == 232, "the specified block is 232 bytes");
+// The nine texts and the 22 numbers keep their offsets: further literals only ever follow them.
+static_assert(kLiteralPoolCoreSize == 232, "the texts and numbers at the head of the pool moved");
 
 LiteralPool placedPool;
 bool placed = false;

@@ -54,7 +54,7 @@ struct LiteralPool {
     Literal<30> fileFailedLine;
 };
 
-// Size of the block up to the numbers' end, the part every build of the tool shares.
+// Size of the block up to the numbers' end: the head of the pool, whose layout stays fixed.
 constexpr std::size_t kLiteralPoolCoreSize = offsetof(LiteralPool, clipboardFailedLine);
 
 // Moves the pool to its run-time place; done once at start-up.
