@@ -76,8 +76,10 @@ void PressButton(LPARAM lParam) {
     SetAnchorPoint();
 }
 
+// A release needs a press in this window: one without belongs to a click that began elsewhere,
+// such as the one that started the tool, and must not select from the origin.
 void ReleaseButton(LPARAM lParam) {
-    if (Tool().ending) return;
+    if (Tool().ending || !Tool().dragging) return;
     TakeButtonPoint(lParam);
     EndSelection(true);
 }
