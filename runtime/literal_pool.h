@@ -52,6 +52,8 @@ struct LiteralPool {
     // Texts of the report when a step failed.
     Literal<46> clipboardFailedLine;
     Literal<30> fileFailedLine;
+    // Text of the warning when the screen could not be photographed.
+    Literal<32> captureFailedLine;
 };
 
 // Size of the block up to the numbers' end: the head of the pool, whose layout stays fixed.
