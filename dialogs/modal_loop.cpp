@@ -81,20 +81,21 @@ void ShowDialogModal(HWND dialog, DialogCallback callback, std::int32_t* resultV
 
 void DialogEnd(HWND dialog, std::int32_t result) {
     ObjectRecord* record = FindObjectRecord(HandleOf(dialog));
-    // A dialog being destroyed keeps its record until WM_NCDESTROY; ending it again from its
-    // WM_DESTROY (or from a message box shown there) would destroy it a second time.
+    // A dialog being ended keeps its record until WM_NCDESTROY; ending it again from its
+    // WM_CLOSE or WM_DESTROY (or from a message box shown there) would destroy it twice.
     if (!record || (record->flags & kFlagBeingDestroyed)) return;
     if (record->resultVariable) *record->resultVariable = result;
     record->closeDisabled &= ~kCloseDisabled;
+    // Marked before WM_CLOSE: a callback that answers it with DialogEnd must not recurse.
+    record->flags |= kFlagBeingDestroyed;
     SendMessageA(dialog, WM_CLOSE, 0, 0);
 
-    // The callback may have ended the dialog itself while it handled WM_CLOSE.
+    // The callback may have destroyed the window itself while it handled WM_CLOSE.
     record = FindObjectRecord(HandleOf(dialog));
     if (!record) return;
     const HWND owner = WindowOf(record->parent);
     const HACCEL table = std::exchange(record->acceleratorTable, nullptr);
     if (owner) EnableWindow(owner, TRUE);
     if (table) DestroyAcceleratorTable(table);
-    record->flags |= kFlagBeingDestroyed;
     DestroyWindow(dialog);
 }

@@ -23,9 +23,11 @@ constexpr LiteralPool kPoolImage = {
      255, -2, 2, 0x200, 2, 14, MB_ICONINFORMATION, MAX_PATH, 8, SW_SHOWNORMAL, 16},
     {46, "No se pudo poner la selecci\xF3n en el clipboard."},
     {30, "No se pudo guardar Retazo.bmp."},
+    {32, "No se pudo capturar la pantalla."},
 };
 
-static_assert(kLiteralPoolCoreSize == 232, "the specified block is 232 bytes");
+// The nine texts and the 22 numbers keep their offsets: further literals only ever follow them.
+static_assert(kLiteralPoolCoreSize == 232, "the texts and numbers at the head of the pool moved");
 
 LiteralPool placedPool;
 bool placed = false;

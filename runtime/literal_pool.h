@@ -52,9 +52,11 @@ struct LiteralPool {
     // Texts of the report when a step failed.
     Literal<46> clipboardFailedLine;
     Literal<30> fileFailedLine;
+    // Text of the warning when the screen could not be photographed.
+    Literal<32> captureFailedLine;
 };
 
-// Size of the block up to the numbers' end, the part every build of the tool shares.
+// Size of the block up to the numbers' end: the head of the pool, whose layout stays fixed.
 constexpr std::size_t kLiteralPoolCoreSize = offsetof(LiteralPool, clipboardFailedLine);
 
 // Moves the pool to its run-time place; done once at start-up.

@@ -7,7 +7,8 @@
 
 namespace {
 constexpr wchar_t kDefaultTitle[] = L"Retazo";
-// Every box appears after a 5 ms pause, as callers have always seen it.
+// A short pause before every box lets the window system finish hiding a window that is
+// closing under it, such as a full-screen dialog whose destruction shows the box.
 constexpr DWORD kPauseBeforeBox = 5;
 }  // namespace
 

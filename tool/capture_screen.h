@@ -2,4 +2,5 @@
 #pragma once
 
 // Photographs the screen into a new memory bitmap, which becomes the current graphic target.
-void CaptureScreen();
+// False when the bitmap could not be made or the screen could not be copied into it.
+bool CaptureScreen();

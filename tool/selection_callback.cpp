@@ -1,3 +1,4 @@
+// The dialog callback of the selection: photograph, crosshair, outline, end and export.
 #include "tool/selection_callback.h"
 
 #include <windowsx.h>
@@ -19,12 +20,15 @@ constexpr std::uint32_t kCrosshairPointer = 2;
 constexpr std::int32_t kOutlineColour = RGB(255, 0, 0);
 constexpr std::int32_t kNoFill = -2;
 
-// The frozen photograph becomes the picture of the graphic control.
-void ShowPhotograph() {
+// The frozen photograph becomes the picture of the graphic control. False when the photograph
+// or the control's backing store could not be made: the control would show its background.
+bool ShowPhotograph() {
     ToolState& tool = Tool();
-    CaptureScreen();
+    if (!CaptureScreen()) return false;
     AttachGraphic(HandleOf(tool.dialog), kSelectionControlId, kAttachBuffered);
+    if (!GetGraphicDC()) return false;
     CopyGraphic(tool.screenBitmap, 0, SRCCOPY);
+    return true;
 }
 
 // Restore, outline and one repaint: the buffered control shows both together.
@@ -55,6 +59,13 @@ void EndSelection(bool exportSelection) {
     DialogEnd(tool.dialog, 0);
 }
 
+// Without a photograph there is nothing to select from: the dialog ends before it is shown, and
+// the main routine tells the user.
+void AbandonSelection() {
+    Tool().captureFailed = 1;
+    EndSelection(false);
+}
+
 // Moves follow the pointer: the system names the mouse message that follows in the high word of
 // WM_SETCURSOR's lParam, and the outline is drawn to where the pointer is now.
 void TrackSelection(UINT mouseMessage) {
@@ -78,8 +89,10 @@ void PressButton(LPARAM lParam) {
     SetAnchorPoint();
 }
 
+// A release needs a press in this window: one without belongs to a click that began elsewhere,
+// such as the one that started the tool, and must not select from the origin.
 void ReleaseButton(LPARAM lParam) {
-    if (Tool().ending) return;
+    if (Tool().ending || !Tool().dragging) return;
     TakeButtonPoint(lParam);
     EndSelection(true);
 }
@@ -90,7 +103,7 @@ std::int32_t SelectionCallback(HWND, UINT message, WPARAM wParam, LPARAM lParam)
     std::int32_t result = 0;
     switch (message) {
     case WM_INITDIALOG:
-        ShowPhotograph();
+        if (!ShowPhotograph()) AbandonSelection();
         break;
     case WM_DESTROY:
         // Only a released button exports; Escape, Alt+F4 and Close leave everything as it was.
@@ -105,6 +118,11 @@ std::int32_t SelectionCallback(HWND, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SETCURSOR:
         TrackSelection(HIWORD(lParam));
+        // Answered here, the system does not put the class arrow back before each mouse message.
+        if (LOWORD(lParam) == HTCLIENT) {
+            SetMousePointer(kCrosshairPointer);
+            result = 1;
+        }
         break;
     case WM_LBUTTONDOWN:
         PressButton(lParam);

@@ -1,3 +1,4 @@
+// The boxes that tell the user how a run went: the export's report, or a failed photograph.
 #include "tool/selection_report.h"
 
 #include <windows.h>
@@ -33,6 +34,14 @@ void AppendSizeLine(TextStack& stack, SelectionSize size) {
     ConcatText(stack);
 }
 
+// Shows the text on top of the stack in a box titled "Programador".
+void ShowTitledBox(TextStack& stack, std::uint32_t style) {
+    PushLiteral(stack, Pool().title);
+    ConvertToWide(stack, 1);
+    ConvertToWide(stack, 0);
+    ShowMessageBox(stack, style);
+}
+
 }  // namespace
 
 SelectionSize MeasureSelection(POINT anchor, POINT current) {
@@ -61,8 +70,11 @@ std::uint32_t ReportStyle(ExportOutcome outcome) {
 void ShowReport(SelectionSize size, ExportOutcome outcome) {
     TextStack stack;
     PushReportText(stack, size, outcome);
-    PushLiteral(stack, Pool().title);
-    ConvertToWide(stack, 1);
-    ConvertToWide(stack, 0);
-    ShowMessageBox(stack, ReportStyle(outcome));
+    ShowTitledBox(stack, ReportStyle(outcome));
+}
+
+void ShowCaptureFailure() {
+    TextStack stack;
+    PushLiteral(stack, Pool().captureFailedLine);
+    ShowTitledBox(stack, MB_ICONWARNING | MB_OK);
 }

@@ -1,4 +1,4 @@
-// The report shown once the selection has been exported.
+// The boxes that tell the user how a run went: the export's report, or a failed photograph.
 #pragma once
 #include <cstdint>
 
@@ -23,3 +23,5 @@ void PushReportText(TextStack& stack, SelectionSize size, ExportOutcome outcome)
 std::uint32_t ReportStyle(ExportOutcome outcome);
 // Shows the report box with the title "Programador" and waits until the user closes it.
 void ShowReport(SelectionSize size, ExportOutcome outcome);
+// Warns that the screen could not be photographed, so nothing was selected or exported.
+void ShowCaptureFailure();

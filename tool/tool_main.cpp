@@ -9,12 +9,15 @@
 #include "runtime/literal_pool.h"
 #include "runtime/text_operations.h"
 #include "tool/selection_callback.h"
+#include "tool/selection_report.h"
 #include "tool/tool_state.h"
 
 namespace {
 
 constexpr std::int32_t kGraphicControlClass = 14;
 constexpr std::uint32_t kGraphicControlStyle = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW;
+// The exit code of a run that had nothing to select from, as for a failed start.
+constexpr int kExitNoPhotograph = 255;
 
 // Escape and Alt+F4 reach the dialog as IDCANCEL wherever the keyboard focus lies, even on the
 // graphic control, which asks for every key while it has the focus.
@@ -24,6 +27,13 @@ HACCEL CreateCancelKeys() {
         {FVIRTKEY | FALT, VK_F4, IDCANCEL},
     };
     return CreateAcceleratorTableW(keys, 2);
+}
+
+// Told after the dialog is gone, so the box is not hidden under a topmost full-screen window.
+// Without a display the box cannot be shown either: the exit code alone tells.
+int FailWithoutPhotograph() {
+    ShowCaptureFailure();
+    return kExitNoPhotograph;
 }
 
 }  // namespace
@@ -36,6 +46,7 @@ int ToolMain(HINSTANCE, HINSTANCE, const wchar_t*, int) {
     PushLiteral(stack, Pool().empty);
     tool.dialog = NewDialog(stack, kUnitsPixels, nullptr, 0, 0, desktop.width, desktop.height, WS_POPUP,
                             WS_EX_TOPMOST);
+    if (!tool.dialog) return FailWithoutPhotograph();
 
     PushEmptyText(stack);
     PushLiteral(stack, Pool().empty);
@@ -44,5 +55,5 @@ int ToolMain(HINSTANCE, HINSTANCE, const wchar_t*, int) {
 
     SetDialogAccelerators(tool.dialog, CreateCancelKeys());
     ShowDialogModal(tool.dialog, SelectionCallback, nullptr);
-    return 0;
+    return tool.captureFailed ? FailWithoutPhotograph() : 0;
 }

@@ -17,6 +17,7 @@ struct ToolState {
     std::int32_t dragging;       // 1 from the first left-button press on
     std::int32_t ending;         // 1 once the dialog is being ended, by a release or a cancel
     std::int32_t exporting;      // 1 when the dialog ends because the left button came up
+    std::int32_t captureFailed;  // 1 when there was no photograph to select from
 };
 
 ToolState& Tool();
