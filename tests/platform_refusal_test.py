@@ -10,7 +10,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from e2e import box  # noqa: E402
 from e2e.programs import ToolRun  # noqa: E402
-from e2e.session import PRODUCT, WorkDir, import_registry  # noqa: E402
+from e2e.session import TOOL, WorkDir, import_registry  # noqa: E402
 
 COPY = "RetazoOnWin98.exe"
 
@@ -20,7 +20,7 @@ class PlatformRefusal(unittest.TestCase):
         work = WorkDir(type(self).__name__)
         # The platform is chosen per executable name, so only this copy sees Windows 98.
         copy = work.path / COPY
-        shutil.copyfile(PRODUCT, copy)
+        shutil.copyfile(TOOL, copy)
         import_registry({rf"HKEY_CURRENT_USER\Software\Wine\AppDefaults\{COPY}": {"Version": "win98"}},
                         work.path)
         cwd = work.sub("run")

@@ -5,7 +5,7 @@ import subprocess
 import time
 
 from . import picture, xinput
-from .session import (PRODUCT, WINE, helper, poll, run_helper, screen_size, seh_errors,
+from .session import (TOOL, WINE, helper, poll, run_helper, screen_size, seh_errors,
                       wine_environment)
 
 
@@ -56,7 +56,7 @@ class Painter:
 class ToolRun:
     """One run of the product in its own current directory, its output kept in that directory."""
 
-    def __init__(self, cwd, product=PRODUCT):
+    def __init__(self, cwd, product=TOOL):
         self.cwd = cwd
         with open(cwd / "tool.stdout", "wb") as out, open(cwd / "tool.stderr", "wb") as err:
             self.process = subprocess.Popen([WINE, str(product)], cwd=cwd, env=wine_environment(),

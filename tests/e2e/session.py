@@ -20,7 +20,9 @@ def require(name):
 
 
 BUILD = Path(require("RETAZO_BUILD"))
-PRODUCT = Path(require("RETAZO_PRODUCT"))
+# The tool as this host runs it: the shipped i686 build, or the x86_64 build of the same sources
+# on a host that cannot execute 32-bit programs.
+TOOL = BUILD / "Retazo.exe"
 WINE = require("RETAZO_WINE")
 require("WINEPREFIX")
 require("DISPLAY")
