@@ -2,12 +2,14 @@
 selection exports to the file and the clipboard."""
 
 import sys
+import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from e2e import box, clipboard, picture, xinput  # noqa: E402
 from e2e.cases import ON_CLIPBOARD, ToolTestCase, main, report, size_line  # noqa: E402
+from e2e.session import WINDOW_MANAGER  # noqa: E402
 
 
 class Selection(ToolTestCase):
@@ -78,6 +80,8 @@ class ReleaseWithoutPress(ToolTestCase):
     # there on the X root window, where no window takes it, before the tool starts.
     painter_area = (0, 0, 639, 479)
 
+    @unittest.skipIf(WINDOW_MANAGER != "none", "a window manager grabs the pointer for a press on "
+                     "the root window, so no other window sees the release")
     def test_release_selects_from_the_origin(self):
         xinput.move(900, 700)
         xinput.press()  # no window is there to take it

@@ -26,6 +26,8 @@ TOOL = BUILD / "Retazo.exe"
 WINE = require("RETAZO_WINE")
 require("WINEPREFIX")
 require("DISPLAY")
+# "openbox" when a window manager runs on the display (tests/rig/session.sh --window-manager).
+WINDOW_MANAGER = os.environ.get("RETAZO_WINDOW_MANAGER", "none")
 
 
 def screen_size():
