@@ -4,5 +4,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh >&2
-scripts/build.sh i686 >&2
-cmake --build build --target release_zip
+scripts/build.sh i686 release_zip

@@ -5,5 +5,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tree=$(scripts/prepare.sh)
-cmake --build build --target release_zip >&2
+scripts/build.sh i686 release_zip >&2
 exec tests/rig/session.sh ctest --test-dir "$tree" --output-on-failure --parallel 2

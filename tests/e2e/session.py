@@ -102,10 +102,11 @@ def poll(condition, timeout, interval=0.05, what="condition"):
 
 class WorkDir:
     """A fresh directory under the build tree. The one of the latest run of a test is kept for
-    a look after a failure; older ones go."""
+    a look after a failure; older ones go. The run under a window manager has its own, since
+    it runs side by side with the bare one."""
 
     def __init__(self, name):
-        root = BUILD / "e2e-work"
+        root = BUILD / ("e2e-work" if WINDOW_MANAGER == "none" else f"e2e-work-{WINDOW_MANAGER}")
         root.mkdir(exist_ok=True)
         for old in root.glob(f"{name}-*"):
             shutil.rmtree(old, ignore_errors=True)
