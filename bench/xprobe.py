@@ -65,7 +65,9 @@ class Display:
         self._root = _x11.XDefaultRootWindow(self._d)
 
     def viewable_windows(self):
-        """(window, x, y, width, height) of every viewable child of the root, bottom to top."""
+        """(window, x, y, width, height) of every viewable child of the root, bottom to top,
+        leaving out those wholly above or left of the screen, where a window manager keeps its
+        helper windows (openbox: 1 x 1 at -100, -100)."""
         root, parent = _Window(), _Window()
         children = ctypes.POINTER(_Window)()
         count = ctypes.c_uint()
@@ -77,7 +79,8 @@ class Display:
         for i in range(count.value):
             window = children[i]
             if (_x11.XGetWindowAttributes(self._d, window, ctypes.byref(attributes))
-                    and attributes.map_state == _IS_VIEWABLE):
+                    and attributes.map_state == _IS_VIEWABLE
+                    and attributes.x + attributes.width > 0 and attributes.y + attributes.height > 0):
                 found.append((window, attributes.x, attributes.y, attributes.width, attributes.height))
         if children:
             _x11.XFree(children)

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Runs every benchmark at each screen size and prints one table: the tool against the plain
 # platform (GDI, memcpy, one WriteFile, a minimal Wine program) and against Flameshot, each
-# figure a median of several runs and each comparison a ratio taken within the same runs.
-#   usage: scripts/bench.sh                       (all sizes, 5 runs)
+# figure a median of several runs and each comparison a ratio taken within the same runs. The
+# display has a window manager, as a desktop does, unless --bare-x asks for a bare Xvfb.
+#   usage: scripts/bench.sh [--bare-x]            (all sizes, 5 runs)
 #   environment: BENCH_SIZES="1920x1080 3840x2160 7680x4320", BENCH_RUNS=5,
 #                BENCH_STEADY_MOVES=10000 (at the first size only), BENCH_OUT=results file
 set -euo pipefail
 cd "$(dirname "$0")/.."
+window_manager=(--window-manager) display="Xvfb with openbox"
+if [ "${1:-}" = "--bare-x" ]; then window_manager=() display="bare Xvfb"; shift; fi
 scripts/setup.sh
 sizes=${BENCH_SIZES:-1920x1080 3840x2160 7680x4320}
 runs=${BENCH_RUNS:-5}
@@ -32,9 +35,10 @@ for size in $sizes; do
   [ "$first" = 1 ] && steady_moves=$steady
   first=0
   echo "bench: $size" >&2
-  tests/rig/session.sh --screen "$size" python3 bench/run_bench.py --build "$PWD/build-bench" --out "$PWD/$out" \
+  tests/rig/session.sh --screen "$size" "${window_manager[@]}" python3 bench/run_bench.py --build "$PWD/build-bench" --out "$PWD/$out" \
     --runs "$runs" --steady-moves "$steady_moves" "${flameshot[@]}"
 done
 
+echo "Display: $display"
 echo "Machine: $(nproc) CPUs, $(lscpu | sed -n 's/^Model name: *//p'); Wine $("${RETAZO_WINE:-/usr/lib/wine/wine}" --version 2>/dev/null || true)"
 python3 bench/report.py "$out"

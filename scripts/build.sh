@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds one architecture: i686 (the product, into build/) or x86_64 (build-x64/).
+# Configures and builds one architecture: i686 (the product, into build/) or x86_64 (build-x64/);
+# all of it, or only the target named.
+#   usage: build.sh [i686|x86_64] [target]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 arch=${1:-i686}
@@ -9,4 +11,4 @@ case "$arch" in
   *) echo "build.sh: unknown architecture $arch" >&2; exit 2 ;;
 esac
 cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$arch.cmake" "${extra[@]}" >/dev/null
-cmake --build "$dir"
+cmake --build "$dir" ${2:+--target "$2"}

@@ -9,6 +9,7 @@ packages=(
   locales
   cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix googletest wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick xclip python3
+  openbox clang
 )
 
 missing=()

@@ -16,6 +16,33 @@ IMPORT_DIRECTORY, RESOURCE_DIRECTORY, DELAY_IMPORT_DIRECTORY = 1, 2, 13
 RT_ICON, RT_MENU, RT_DIALOG, RT_STRING = 3, 4, 5, 6
 RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 14, 16, 24
 FIXED_FILE_INFO_SIGNATURE = 0xFEEF04BD
+ASSEMBLY = "{urn:schemas-microsoft-com:asm.v1}"
+COMMON_CONTROLS_6 = ("Microsoft.Windows.Common-Controls", "6.0.0.0", "6595b64144ccf1df")
+SUPPORTED_OS = {  # the compatibility ids that Windows 7 to 11 look for
+    "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  # 7
+    "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  # 8
+    "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  # 8.1
+    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  # 10 and 11
+}
+
+
+def version_numbers(text):
+    """"1.0.0.1" as the two 32-bit halves of a fixed file version."""
+    a, b, c, d = map(int, text.split("."))
+    return (a << 16 | b, c << 16 | d)
+
+
+def version_string(record, key):
+    """The value of one StringFileInfo entry: a UTF-16 key, then the value at the next 4-byte
+    boundary of the record."""
+    name = (key + "\0").encode("utf-16-le")
+    end = record.index(name) + len(name)
+    start = (end + 3) & ~3
+    return record[start:record.index(b"\0\0", start) + 1].decode("utf-16-le").rstrip("\0")
+
+
+def local_name(element):
+    return element.tag.rsplit("}", 1)[-1]
 
 
 class PortableExecutable:
@@ -102,6 +129,7 @@ class ProductFile(unittest.TestCase):
         with open(path, "rb") as product:
             cls.image = PortableExecutable(product.read())
         cls.resources = cls.image.resources()
+        cls.version = os.environ["RETAZO_VERSION"]
 
     def test_is_a_large_address_aware_32_bit_gui_program(self):
         self.assertEqual(MACHINE_I386, self.image.machine)
@@ -125,7 +153,7 @@ class ProductFile(unittest.TestCase):
             icon_id = struct.unpack_from("<H", group, 6 + 14 * i + 12)[0]
             self.assertIn((RT_ICON, icon_id), self.resources)
 
-    def test_version_record_is_1_0_0_1(self):
+    def test_version_record_carries_the_project_version(self):
         versions = [data for (kind, _), data in self.resources.items() if kind == RT_VERSION]
         self.assertEqual(1, len(versions))
         record = versions[0]
@@ -133,16 +161,28 @@ class ProductFile(unittest.TestCase):
         self.assertIn(signature, record)
         fixed = record.index(signature)
         file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<IIII", record, fixed + 8)
-        self.assertEqual((0x00010000, 0x00000001), (file_ms, file_ls))
-        self.assertEqual((0x00010000, 0x00000001), (product_ms, product_ls))
+        self.assertEqual(version_numbers(self.version), (file_ms, file_ls), "fixed file version")
+        self.assertEqual(version_numbers(self.version), (product_ms, product_ls), "fixed product version")
+        for key in ("FileVersion", "ProductVersion"):
+            self.assertEqual(self.version, version_string(record, key), key)
 
-    def test_manifest_declares_dpi_awareness(self):
+    def test_manifest_asks_for_what_the_program_needs(self):
         manifests = [data for (kind, _), data in self.resources.items() if kind == RT_MANIFEST]
         self.assertEqual(1, len(manifests))
         root = ElementTree.fromstring(manifests[0])
-        aware = [element.text.strip().lower() for element in root.iter()
-                 if element.tag.rsplit("}", 1)[-1] == "dpiAware" and element.text]
-        self.assertEqual(["true"], aware)
+
+        def elements(name):
+            return [element for element in root.iter() if local_name(element) == name]
+
+        self.assertEqual(self.version, root.find(ASSEMBLY + "assemblyIdentity").get("version"))
+        self.assertEqual(["true"], [element.text.strip().lower() for element in elements("dpiAware")])
+        self.assertEqual(["asInvoker"], [element.get("level")
+                                         for element in elements("requestedExecutionLevel")])
+        self.assertEqual([COMMON_CONTROLS_6], [
+            (identity.get("name"), identity.get("version"), identity.get("publicKeyToken"))
+            for dependency in elements("dependentAssembly")
+            for identity in dependency if local_name(identity) == "assemblyIdentity"])
+        self.assertEqual(SUPPORTED_OS, {element.get("Id").lower() for element in elements("supportedOS")})
 
     def test_has_no_dialog_menu_or_string_resources(self):
         kinds = {kind for kind, _ in self.resources}

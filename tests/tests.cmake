@@ -15,7 +15,7 @@ function(add_layer_tests layer library)
       add_dependencies(${layer}_tests ${HELPER_TARGETS})
     endif()
     add_test(NAME ${layer} COMMAND ${layer}_tests)
-    set_tests_properties(${layer} PROPERTIES TIMEOUT 300)
+    set_tests_properties(${layer} PROPERTIES TIMEOUT 300 RESOURCE_LOCK session_display COST 3)
   endif()
 endfunction()
 
@@ -50,14 +50,37 @@ add_layer_tests(tool retazo_tool)
 # The shipped executable: this tree's own, unless the tests run in a tree of another architecture.
 set(RETAZO_PRODUCT ${CMAKE_BINARY_DIR}/Retazo.exe CACHE FILEPATH "the 32-bit Retazo.exe that ships")
 
-# Checks run on the host: the built product file, and the tool driven end to end by X input.
+# Checks run on the host: the built product file, its reproducible build, the release zip, and
+# the tool driven end to end by X input. Those that drive the tool share the session's display
+# one at a time, and run first so that the rest fills the other slot of a parallel run. They all
+# run once more in one session of their own under a window manager, as on a desktop.
 file(GLOB host_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.py)
+set(HOST_TEST_ENVIRONMENT "RETAZO_BUILD=${CMAKE_BINARY_DIR};RETAZO_SOURCE=${CMAKE_SOURCE_DIR}"
+  "RETAZO_PRODUCT=${RETAZO_PRODUCT};RETAZO_VERSION=${PROJECT_VERSION}")
+set(tool_driving_modules "")
 foreach(script ${host_tests})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME ${name} COMMAND Python3::Interpreter ${script})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 900
-    ENVIRONMENT "RETAZO_BUILD=${CMAKE_BINARY_DIR};RETAZO_SOURCE=${CMAKE_SOURCE_DIR};RETAZO_PRODUCT=${RETAZO_PRODUCT}")
+  set_tests_properties(${name} PROPERTIES TIMEOUT 900 ENVIRONMENT "${HOST_TEST_ENVIRONMENT}")
+  file(STRINGS ${script} drives_the_tool REGEX "^from e2e")
+  if(drives_the_tool)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK session_display COST 3)
+    list(APPEND tool_driving_modules ${name})
+  endif()
 endforeach()
+add_test(NAME window_manager COMMAND ${CMAKE_SOURCE_DIR}/tests/rig/session.sh --window-manager
+  $<TARGET_FILE:Python3::Interpreter> -m unittest -v ${tool_driving_modules}
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/tests)
+set_tests_properties(window_manager PROPERTIES TIMEOUT 1200 COST 2
+  ENVIRONMENT "${HOST_TEST_ENVIRONMENT}")
+
+# A second compiler builds the product without a warning.
+add_test(NAME clang_build COMMAND ${CMAKE_CTEST_COMMAND}
+  --build-and-test ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/clang-build
+  --build-generator Ninja --build-target Retazo --build-noclean
+  --build-options -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/clang-i686.cmake
+    -DBUILD_TESTING=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
+set_tests_properties(clang_build PROPERTIES TIMEOUT 900 COST 1)
 
 # Benchmarks: programs that print figures (run by scripts/bench.sh, never as tests).
 file(GLOB bench_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)

@@ -26,6 +26,8 @@ TOOL = BUILD / "Retazo.exe"
 WINE = require("RETAZO_WINE")
 require("WINEPREFIX")
 require("DISPLAY")
+# "openbox" when a window manager runs on the display (tests/rig/session.sh --window-manager).
+WINDOW_MANAGER = os.environ.get("RETAZO_WINDOW_MANAGER", "none")
 
 
 def screen_size():
@@ -103,10 +105,11 @@ def poll(condition, timeout, interval=0.05, what="condition"):
 
 class WorkDir:
     """A fresh directory under the build tree. The one of the latest run of a test is kept for
-    a look after a failure; older ones go."""
+    a look after a failure; older ones go. The run under a window manager has its own, since
+    it runs side by side with the bare one."""
 
     def __init__(self, name):
-        root = BUILD / "e2e-work"
+        root = BUILD / ("e2e-work" if WINDOW_MANAGER == "none" else f"e2e-work-{WINDOW_MANAGER}")
         root.mkdir(exist_ok=True)
         for old in root.glob(f"{name}-*"):
             shutil.rmtree(old, ignore_errors=True)
