@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "graphics/scoped_handle.h"
+
 // The clipboard, opened for one scope for `owner`, or for the calling task when that is null.
 // Another task may hold it for a moment, a viewer reading what just changed for instance, so
 // opening tries again for up to a quarter of a second before giving up.
@@ -19,26 +21,16 @@ private:
     bool open_;
 };
 
-// A global memory block we allocated, freed unless released to a new owner.
-class ScopedGlobalBlock {
-public:
-    ScopedGlobalBlock(UINT flags, SIZE_T size) : block_(GlobalAlloc(flags, size)) {}
-    // Takes over a block allocated elsewhere; null is allowed and owns nothing.
-    explicit ScopedGlobalBlock(HGLOBAL block) : block_(block) {}
-    ~ScopedGlobalBlock() {
-        if (block_) GlobalFree(block_);
-    }
-    ScopedGlobalBlock(const ScopedGlobalBlock&) = delete;
-    ScopedGlobalBlock& operator=(const ScopedGlobalBlock&) = delete;
-    HGLOBAL get() const { return block_; }
-    HGLOBAL release() {
-        HGLOBAL block = block_;
-        block_ = nullptr;
-        return block;
-    }
+struct GlobalBlockDeleter {
+    void operator()(HGLOBAL block) const { GlobalFree(block); }
+};
 
-private:
-    HGLOBAL block_;
+// A global memory block we allocated, freed unless released to a new owner.
+class ScopedGlobalBlock : public ScopedHandle<HGLOBAL, GlobalBlockDeleter> {
+public:
+    ScopedGlobalBlock(UINT flags, SIZE_T size) : ScopedHandle(GlobalAlloc(flags, size)) {}
+    // Takes over a block allocated elsewhere; null is allowed and owns nothing.
+    using ScopedHandle::ScopedHandle;
 };
 
 // A global block locked for one scope.
@@ -58,19 +50,14 @@ private:
     void* address_;
 };
 
+struct WindowDestroyer {
+    void operator()(HWND window) const { DestroyWindow(window); }
+};
+
 // A message-only window for one scope: something to own the clipboard, since the data set after
 // an empty done without an owner may be refused.
-class ScopedMessageWindow {
+class ScopedMessageWindow : public ScopedHandle<HWND, WindowDestroyer> {
 public:
     ScopedMessageWindow()
-        : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
-    ~ScopedMessageWindow() {
-        if (window_) DestroyWindow(window_);
-    }
-    ScopedMessageWindow(const ScopedMessageWindow&) = delete;
-    ScopedMessageWindow& operator=(const ScopedMessageWindow&) = delete;
-    HWND get() const { return window_; }
-
-private:
-    HWND window_;
+        : ScopedHandle(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
 };

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "graphics/scoped_handle.h"
+
 // A DC from GetDC, released with ReleaseDC.
 class ScopedGetDC {
 public:
@@ -18,47 +20,23 @@ private:
     HDC dc_;
 };
 
-// A DC from CreateCompatibleDC, deleted with DeleteDC.
-class ScopedMemoryDC {
-public:
-    explicit ScopedMemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~ScopedMemoryDC() {
-        if (dc_) DeleteDC(dc_);
-    }
-    ScopedMemoryDC(const ScopedMemoryDC&) = delete;
-    ScopedMemoryDC& operator=(const ScopedMemoryDC&) = delete;
-    HDC get() const { return dc_; }
-    // Hands the DC to a new owner, which deletes it.
-    HDC release() {
-        HDC dc = dc_;
-        dc_ = nullptr;
-        return dc;
-    }
+struct MemoryDCDeleter {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
 
-private:
-    HDC dc_;
+// A DC from CreateCompatibleDC, deleted with DeleteDC unless released to a new owner.
+class ScopedMemoryDC : public ScopedHandle<HDC, MemoryDCDeleter> {
+public:
+    explicit ScopedMemoryDC(HDC compatibleWith) : ScopedHandle(CreateCompatibleDC(compatibleWith)) {}
+};
+
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
 };
 
 // A GDI object we created, deleted with DeleteObject unless released to a new owner.
 template <typename Handle>
-class ScopedGdiObject {
-public:
-    explicit ScopedGdiObject(Handle object) : object_(object) {}
-    ~ScopedGdiObject() {
-        if (object_) DeleteObject(object_);
-    }
-    ScopedGdiObject(const ScopedGdiObject&) = delete;
-    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
-    Handle get() const { return object_; }
-    Handle release() {
-        Handle object = object_;
-        object_ = nullptr;
-        return object;
-    }
-
-private:
-    Handle object_;
-};
+using ScopedGdiObject = ScopedHandle<Handle, GdiObjectDeleter>;
 
 // An object selected into a DC for one scope; the DC's previous object is selected back.
 class ScopedSelectObject {

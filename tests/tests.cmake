@@ -25,6 +25,8 @@ foreach(source ${helper_sources})
   get_filename_component(helper ${source} NAME_WE)
   add_executable(${helper} ${source})
   target_link_libraries(${helper} PRIVATE ${SYSTEM_LIBRARIES})
+  # They share the header-only guards, which include one another from the source root.
+  target_include_directories(${helper} PRIVATE ${CMAKE_SOURCE_DIR})
   list(APPEND HELPER_TARGETS ${helper})
 endforeach()
 
