@@ -1,3 +1,4 @@
+// Controls added to a dialog: class table styles, placement, set-ups and release with the dialog.
 #include "dialogs/add_control.h"
 
 #include <string>
@@ -5,6 +6,7 @@
 
 #include "dialogs/dialog_test_support.h"
 #include "graphics/graphic_target.h"
+#include "runtime/literal_test_support.h"
 
 namespace {
 
@@ -49,7 +51,7 @@ TEST_F(AddControlTest, ToolsGraphicControlCoversTheDialog) {
     SetCurrentGraphicTarget(0);
     TextStack stack;
     PushEmptyText(stack);
-    PushLiteral(stack, Pool().empty);
+    PushLiteral(stack, kEmptyLiteral);
     ConvertToWide(stack, 1);
     AddControl(stack, 14, dialog_, kId, nullptr, 0, 0, 320, 200, 0x5000000D, 0, nullptr);
     HWND control = GetDlgItem(dialog_, kId);
@@ -118,7 +120,7 @@ TEST_F(AddControlTest, DialogUnitsAreMappedWithTheDialogsFont) {
     EXPECT_EQ(actual.top, expected.top);
     EXPECT_EQ(actual.right, expected.right);
     EXPECT_EQ(actual.bottom, expected.bottom);
-    EXPECT_EQ(FindObjectRecord(HandleOf(label))->flags, 0x20000001u);
+    EXPECT_EQ(FindObjectRecord(HandleOf(label))->flags, kFlagControl | kFlagDialogUnits);
 }
 
 TEST_F(AddControlTest, ClassZeroTakesTheClassNameTextAndUnknownClassesCreateNothing) {

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-// Class indices that take part in special rules.
+// Class indices that take part in special rules; the graphic control, 14, is kKindGraphicControl.
 constexpr std::int32_t kClassNamedByText = 0;
 constexpr std::int32_t kClassPushButton = 1;
 constexpr std::int32_t kClassScrollBar = 8;
@@ -11,7 +11,6 @@ constexpr std::int32_t kClassImage = 10;
 constexpr std::int32_t kClassSizedImage = 11;
 constexpr std::int32_t kClassImageButton = 12;
 constexpr std::int32_t kClassSizedImageButton = 13;
-constexpr std::int32_t kClassGraphic = 14;
 constexpr std::int32_t kClassHeader = 16;
 constexpr std::int32_t kClassTreeView = 18;
 constexpr std::int32_t kClassStatusBar = 20;

@@ -54,6 +54,6 @@ void SetUpControl(const NewControl& control) {
     if (index >= kCommonControlsFirst && index <= kCommonControlsLast) SetUpCommonControl(control);
     if (!control.record) return;
     if (IsImageClass(index)) SetUpImageControl(*control.record, index, control.caption, control.size);
-    if (index == kClassGraphic) SetUpGraphicControl(control.record);
+    if (index == kKindGraphicControl) SetUpGraphicControl(control.record);
     if (index == kClassTreeView) SetUpTreeCheckBoxes(control);
 }

@@ -1,3 +1,4 @@
+// The accelerator table of a dialog, owned by its record.
 #include "dialogs/dialog_accelerators.h"
 
 #include "graphics/object_list.h"

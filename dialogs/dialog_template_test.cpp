@@ -1,3 +1,4 @@
+// The in-memory dialog template, byte for byte.
 #include "dialogs/dialog_template.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The engine's dialog procedure: painting, callback answers, notifications and colours.
 #include "dialogs/engine_dialog_proc.h"
 
 #include <algorithm>

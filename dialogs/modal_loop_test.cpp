@@ -1,3 +1,4 @@
+// The modal loop: the messages the callback sees, the owner's state and what is released at the end.
 #include "dialogs/modal_loop.h"
 
 #include <algorithm>
@@ -95,8 +96,8 @@ TEST_F(ModalLoopTest, CallbackSeesInitAndSizeWhileHiddenThenEveryMessageUntilThe
 TEST_F(ModalLoopTest, RecordsAndBackingStoresAreReleasedAfterTheCallbackSawNcDestroy) {
     HWND dialog = NewModalDialog(nullptr, WS_POPUP);
     ASSERT_TRUE(dialog);
-    ASSERT_TRUE(Add(dialog, 14, 500, 200, 100, 0));
-    ASSERT_TRUE(Add(dialog, 14, 501, 200, 100, 0));
+    ASSERT_TRUE(Add(dialog, kKindGraphicControl, 500, 200, 100, 0));
+    ASSERT_TRUE(Add(dialog, kKindGraphicControl, 501, 200, 100, 0));
     ASSERT_TRUE(Add(dialog, 5, 502, 50, 20, 0));
     ASSERT_EQ(ObjectCount(), StartObjects() + 4);
     HDC memoryDC = FindObjectRecord(HandleOf(GetDlgItem(dialog, 500)))->memoryDC;

@@ -1,8 +1,10 @@
+// New dialogs: style, caption, size and placement in pixel and dialog units.
 #include "dialogs/new_dialog.h"
 
 #include <string>
 
 #include "dialogs/dialog_test_support.h"
+#include "runtime/literal_test_support.h"
 
 namespace {
 
@@ -20,7 +22,7 @@ TEST_F(NewDialogTest, ToolsDialogIsAHiddenTopmostPopupOfTheDesktopsSize) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
     TextStack stack;
-    PushLiteral(stack, Pool().empty);
+    PushLiteral(stack, kEmptyLiteral);
     HWND dialog = Keep(NewDialog(stack, kUnitsPixels, nullptr, 0, 0, width, height, WS_POPUP, WS_EX_TOPMOST));
     ASSERT_TRUE(dialog);
 

@@ -11,9 +11,8 @@
 
 namespace {
 
-constexpr std::int32_t kForegroundColour = -1;
-constexpr std::int32_t kOutlineColour = -1;
-constexpr std::int32_t kNoFill = -2;
+constexpr std::int32_t kForegroundColour = -1;  // as the outline colour
+constexpr std::int32_t kSameAsOutline = -1;     // as the fill colour
 constexpr std::uint32_t kEllipse = 0x80000000;  // rounding not given: the box becomes an ellipse
 constexpr std::uint32_t kMostRounding = 100;
 constexpr std::uint32_t kLastFillStyle = 6;
@@ -64,7 +63,7 @@ void DrawGraphicBox(float x1, float y1, float x2, float y2, std::uint32_t roundi
     const COLORREF outline =
         (colour == kForegroundColour ? target->foregroundColour : static_cast<COLORREF>(colour)) & kRgbBits;
     if (rounding > kMostRounding && rounding != kEllipse) rounding = kMostRounding;
-    if (fillColour == kOutlineColour) fillColour = static_cast<std::int32_t>(outline);
+    if (fillColour == kSameAsOutline) fillColour = static_cast<std::int32_t>(outline);
     if (fillStyle > kLastFillStyle) fillStyle = 0;
     const Box box{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
 

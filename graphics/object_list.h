@@ -11,7 +11,8 @@ inline ObjectHandle HandleOf(HBITMAP bitmap) { return reinterpret_cast<ObjectHan
 inline HWND WindowOf(ObjectHandle handle) { return reinterpret_cast<HWND>(handle); }
 inline HBITMAP BitmapOf(ObjectHandle handle) { return reinterpret_cast<HBITMAP>(handle); }
 
-// Record kinds: 0 dialog, 1-25 controls by class index, 14 graphic control, 26 memory bitmap.
+// Record kinds: 0 dialog, 1-25 controls by class index, 26 memory bitmap. A control's kind is its
+// class index, so kKindGraphicControl also names the graphic control's class.
 constexpr std::int32_t kKindDialog = 0;
 constexpr std::int32_t kKindGraphicControl = 14;
 constexpr std::int32_t kKindOwnerDrawStatic = 15;

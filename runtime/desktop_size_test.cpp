@@ -1,3 +1,4 @@
+// The desktop size against the size of the test session's screen.
 #include "runtime/desktop_size.h"
 
 #include <gtest/gtest.h>

@@ -11,6 +11,9 @@ struct FontRecord {
     LOGFONTW logFont;
 };
 
+// The size of font 1, the dialog font and the graphic default font.
+constexpr int kDialogFontPointSize = 8;
+
 // Makes the three records of a new process: 1 "MS Sans Serif" 8 pt, 2 and 3 "Lucida Console".
 void CreateInitialFontTable();
 FontRecord* FindFont(int number);

@@ -1,7 +1,8 @@
-// The literal pool: the program's text literals and numeric constants in one constant block.
+// The literal pool's mechanism: how a literal is laid out, borrowed as a text and placed.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "runtime/text_value.h"
 
@@ -12,60 +13,32 @@ struct alignas(4) Literal {
     char chars[(N + 2 + 3) / 4 * 4];
 };
 
-// The tool's own numbers, in the order its code uses them.
-struct ToolNumbers {
-    std::int32_t wmInitDialog;
-    std::int32_t wmDestroy;
-    std::int32_t wmMouseMove;
-    std::int32_t wmSetCursor;
-    std::int32_t wmLButtonDown;
-    std::int32_t wmLButtonUp;
-    std::int32_t controlId;
-    std::int32_t dialogStyle;
-    std::int32_t dialogExStyle;
-    std::int32_t controlStyle;
-    std::int32_t copyMix;
-    std::int32_t outlineColour;
-    std::int32_t noFill;
-    std::int32_t crosshairPointer;
-    std::int32_t buffered;
-    std::int32_t pixelUnits;
-    std::int32_t graphicControlKind;
-    std::int32_t reportStyle;
-    std::int32_t fileNameSize;
-    std::int32_t pointSize;
-    std::int32_t showNormal;
-    std::int32_t mouseMessageShift;
-};
-
-struct LiteralPool {
-    Literal<1> zeroCharacter;  // the byte 0: an empty zero-terminated string once copied
-    Literal<2> lineBreak;
-    Literal<0> empty;
-    Literal<35> clipboardLine;
-    Literal<11> sizeLabel;
-    Literal<2> times;
-    Literal<11> title;
-    Literal<10> fileName;
-    Literal<4> openVerb;
-    ToolNumbers numbers;
-    // Texts of the report when a step failed.
-    Literal<46> clipboardFailedLine;
-    Literal<30> fileFailedLine;
-    // Text of the warning when the screen could not be photographed.
-    Literal<32> captureFailedLine;
-};
-
-// Size of the block up to the numbers' end: the head of the pool, whose layout stays fixed.
-constexpr std::size_t kLiteralPoolCoreSize = offsetof(LiteralPool, clipboardFailedLine);
-
-// Moves the pool to its run-time place; done once at start-up.
-void PlaceLiteralPool();
-// The placed pool.
-const LiteralPool& Pool();
-
 // A literal as a borrowed text value.
 template <std::size_t N>
 TextValue BorrowLiteral(const Literal<N>& literal) {
     return reinterpret_cast<TextValue>(literal.chars) | 1;
 }
+
+// The run-time place of a pool of literals, copied from the pool's constant image once at
+// start-up. Code that runs without the process start (the tests) finds it placed all the same.
+template <typename Pool>
+class PlacedLiteralPool {
+public:
+    explicit constexpr PlacedLiteralPool(const Pool& image) : image_(image) {}
+    PlacedLiteralPool(const PlacedLiteralPool&) = delete;
+    PlacedLiteralPool& operator=(const PlacedLiteralPool&) = delete;
+
+    void Place() {
+        std::memcpy(&placed_, &image_, sizeof placed_);
+        isPlaced_ = true;
+    }
+    const Pool& Get() {
+        if (!isPlaced_) Place();
+        return placed_;
+    }
+
+private:
+    const Pool& image_;
+    Pool placed_{};
+    bool isPlaced_ = false;
+};

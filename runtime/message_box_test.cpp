@@ -1,3 +1,4 @@
+// The message box: its text, title and style as the box shows them, and the slots released.
 #include "runtime/message_box.h"
 
 #include <gtest/gtest.h>
@@ -5,7 +6,7 @@
 
 #include <thread>
 
-#include "runtime/literal_pool.h"
+#include "runtime/literal_test_support.h"
 #include "runtime/message_box_test_support.h"
 #include "runtime/text_operations.h"
 
@@ -23,8 +24,8 @@ int ShowAndConfirm(TextStack& stack, std::uint32_t style, SeenBox& seen) {
 TEST(ShowMessageBox, ShowsTextAndTitleAndReleasesBothSlots) {
     const long live = LiveOwnedTexts();
     TextStack stack;
-    PushLiteral(stack, Pool().clipboardLine);
-    PushLiteral(stack, Pool().title);
+    PushLiteral(stack, kClipboardLineLiteral);
+    PushLiteral(stack, kTitleLiteral);
     ConvertToWide(stack, 1);
     ConvertToWide(stack, 0);
     SeenBox seen;
@@ -43,7 +44,7 @@ TEST(ShowMessageBox, EmptyTitleGivesTheDefaultAndEmptyTextAnEmptyBox) {
     const long live = LiveOwnedTexts();
     TextStack stack;
     PushEmptyText(stack);
-    PushLiteral(stack, Pool().empty);
+    PushLiteral(stack, kEmptyLiteral);
     SeenBox seen;
     EXPECT_EQ(IDOK, ShowAndConfirm(stack, MB_OK, seen));
     ASSERT_TRUE(seen.found);

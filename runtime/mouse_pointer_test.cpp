@@ -1,3 +1,4 @@
+// Pointer numbers and the cursors they put on the screen.
 #include "runtime/mouse_pointer.h"
 
 #include <gtest/gtest.h>

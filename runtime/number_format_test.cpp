@@ -1,3 +1,4 @@
+// The number format: whole numbers, fractions, exponents and rounding, as texts.
 #include "runtime/number_format.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "runtime/literal_pool.h"
+#include "runtime/literal_test_support.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_operations.h"
 
@@ -97,7 +98,7 @@ TEST(FormatNumber, ResultIsAnOwnedTextThatJoinsTheSizeLine) {
     ClearErrorIndicator();
     {
         TextStack stack;
-        PushLiteral(stack, Pool().sizeLabel);
+        PushLiteral(stack, kSizeLabelLiteral);
         FormatNumber(stack, 1);
         ConcatText(stack);
         ASSERT_EQ(1, stack.Depth());

@@ -6,7 +6,6 @@
 
 #include "runtime/float_control.h"
 #include "runtime/font_table.h"
-#include "runtime/literal_pool.h"
 #include "runtime/thread_block.h"
 
 namespace {
@@ -22,7 +21,7 @@ static_assert(kCommonControlClasses == 0x706F);
 void RefuseOtherPlatforms() {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = kVersionRecordSize;
-    GetVersionExA(&version);
+    (void)GetVersionExA(&version);  // a failed call leaves platform 0, which is refused below
     if (version.dwPlatformId != VER_PLATFORM_WIN32_NT) {
         MessageBoxA(nullptr, "Win98 No Support", nullptr, MB_TASKMODAL | MB_SETFOREGROUND);
         ExitProcess(kFailedStartExitCode);
@@ -30,13 +29,15 @@ void RefuseOtherPlatforms() {
 }
 
 void InitializeSystemLibraries() {
-    CoInitialize(nullptr);
+    // Start-up goes on either way: only the shell's open request uses COM, and it is not checked.
+    (void)CoInitialize(nullptr);
     INITCOMMONCONTROLSEX controls = {sizeof controls, kCommonControlClasses};
-    InitCommonControlsEx(&controls);
+    // A class that did not register shows later as a control that could not be made.
+    (void)InitCommonControlsEx(&controls);
 }
 
-void InitializeStaticData(void (*clearProgramState)()) {
-    clearProgramState();
+void InitializeStaticData(void (*prepareProgram)()) {
+    prepareProgram();
     LoadFloatControl();
     CreateInitialFontTable();
 }
@@ -73,14 +74,13 @@ int StartupShowCommand() {
 }
 
 void RunProcess(int (*mainRoutine)(HINSTANCE, HINSTANCE, const wchar_t*, int),
-                void (*clearProgramState)()) {
-    PlaceLiteralPool();
+                void (*prepareProgram)()) {
     RefuseOtherPlatforms();
     const int showCommand = StartupShowCommand();
     const wchar_t* arguments = SkipProgramName(GetCommandLineW());
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (!CreateMainThreadBlock()) ExitProcess(kFailedStartExitCode);
     InitializeSystemLibraries();
-    InitializeStaticData(clearProgramState);
+    InitializeStaticData(prepareProgram);
     EndProcess(mainRoutine(instance, nullptr, arguments, showCommand));
 }

@@ -1,3 +1,4 @@
+// Process start and end, run in child processes: arguments, show command, prepared state, exit codes.
 #include "runtime/process_start.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Runtime errors: where a recoverable error is recorded.
 #include "runtime/runtime_error.h"
 
 #include <gtest/gtest.h>

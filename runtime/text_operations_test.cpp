@@ -1,3 +1,4 @@
+// Text expressions on the temporary stack: joins, conversions, fixed texts, and no owned text left behind.
 #include "runtime/text_operations.h"
 
 #include <gtest/gtest.h>
@@ -5,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/literal_pool.h"
+#include "runtime/literal_test_support.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ protected:
 TEST_F(TextOperations, ConcatJoinsLeftThenRightAndReleasesBoth) {
     TextStack stack;
     PushOwned(stack, "Retazo");
-    PushLiteral(stack, Pool().fileName);
+    PushLiteral(stack, kFileNameLiteral);
     ConcatText(stack);
     ASSERT_EQ(1, stack.Depth());
     EXPECT_EQ("RetazoRetazo.bmp", TextOf(stack.At(0)));
@@ -38,7 +39,7 @@ TEST_F(TextOperations, ConcatWithAnEmptyOperandKeepsTheOtherWithoutAllocating) {
     PushOwned(stack, "left");
     const TextValue owned = stack.At(0);
     const long live = LiveOwnedTexts();
-    PushLiteral(stack, Pool().empty);
+    PushLiteral(stack, kEmptyLiteral);
     ConcatText(stack);
     PushEmptyText(stack);
     ConcatText(stack);
@@ -47,12 +48,12 @@ TEST_F(TextOperations, ConcatWithAnEmptyOperandKeepsTheOtherWithoutAllocating) {
     EXPECT_EQ(live, LiveOwnedTexts());
 
     PushEmptyText(stack);
-    PushLiteral(stack, Pool().title);
+    PushLiteral(stack, kTitleLiteral);
     ConcatText(stack);
     ASSERT_EQ(2, stack.Depth());
-    EXPECT_EQ(BorrowLiteral(Pool().title), stack.At(0));
+    EXPECT_EQ(BorrowLiteral(kTitleLiteral), stack.At(0));
 
-    PushLiteral(stack, Pool().empty);
+    PushLiteral(stack, kEmptyLiteral);
     PushOwned(stack, "right");
     const TextValue right = stack.At(0);
     ConcatText(stack);
@@ -75,7 +76,7 @@ TEST_F(TextOperations, StoreFixedTextTruncatesAndStopsAtAZeroByte) {
     StoreFixedText(stack, buffer, sizeof buffer);
     EXPECT_EQ(0, std::memcmp(buffer, "abc\0##", 6));
 
-    PushLiteral(stack, Pool().fileName);
+    PushLiteral(stack, kFileNameLiteral);
     StoreFixedText(stack, buffer, sizeof buffer);
     EXPECT_EQ(0, std::memcmp(buffer, "Retazo.bmp\0#", 12));
 
@@ -86,22 +87,22 @@ TEST_F(TextOperations, StoreFixedTextTruncatesAndStopsAtAZeroByte) {
 
 TEST_F(TextOperations, ConvertToWideReadsWindows1252) {
     TextStack stack;
-    PushLiteral(stack, Pool().clipboardLine);
-    PushLiteral(stack, Pool().title);
+    PushLiteral(stack, kClipboardLineLiteral);
+    PushLiteral(stack, kTitleLiteral);
     ConvertToWide(stack, 1);
     const TextValue wide = stack.At(1);
     ASSERT_NE(kEmptyText, wide);
     ASSERT_EQ(35u, WideLength(wide));
     EXPECT_EQ(std::wstring(L"Selecci\u00F3n posicionada en clipboard."),
               std::wstring(WideChars(wide), WideLength(wide)));
-    EXPECT_EQ(BorrowLiteral(Pool().title), stack.At(0));
+    EXPECT_EQ(BorrowLiteral(kTitleLiteral), stack.At(0));
 
     PushOwned(stack, std::string("a\0b", 3));
     ConvertToWide(stack, 0);
     const TextValue withZero = stack.At(0);
     EXPECT_EQ(std::wstring(L"a\0b", 3), std::wstring(WideChars(withZero), WideLength(withZero)));
 
-    PushLiteral(stack, Pool().empty);
+    PushLiteral(stack, kEmptyLiteral);
     ConvertToWide(stack, 0);
     EXPECT_EQ(kEmptyText, stack.At(0));
     EXPECT_EQ(liveBefore_ + 2, LiveOwnedTexts());
@@ -109,7 +110,7 @@ TEST_F(TextOperations, ConvertToWideReadsWindows1252) {
 
 TEST_F(TextOperations, AnsiArgumentOfTheZeroCharacterIsAnEmptyString) {
     TextStack stack;
-    PushLiteral(stack, Pool().zeroCharacter);
+    PushLiteral(stack, kZeroCharacterLiteral);
     {
         AnsiArgument argument(stack);
         ASSERT_NE(nullptr, argument.get());
@@ -117,7 +118,7 @@ TEST_F(TextOperations, AnsiArgumentOfTheZeroCharacterIsAnEmptyString) {
         EXPECT_EQ(0, stack.Depth());
         EXPECT_EQ(liveBefore_ + 1, LiveOwnedTexts());
     }
-    PushLiteral(stack, Pool().empty);
+    PushLiteral(stack, kEmptyLiteral);
     EXPECT_EQ(nullptr, AnsiArgument(stack).get());
 
     PushOwned(stack, "Open");
@@ -138,7 +139,7 @@ TEST_F(TextOperations, RecordAssignmentCopiesAndPadsWithSpaces) {
     EXPECT_EQ(345, anchor.y);
 
     char record[6] = {};
-    PushLiteral(stack, Pool().openVerb);
+    PushLiteral(stack, kOpenVerbLiteral);
     TextToRecord(stack, record, sizeof record);
     EXPECT_EQ(0, std::memcmp(record, "Open  ", 6));
     PushOwned(stack, "12345678");

@@ -14,7 +14,6 @@ namespace {
 // No CAPTUREBLT: layered windows of other programs are not part of the photograph.
 bool CopyScreenInto(HDC bitmapDC, DesktopSize desktop) {
     ScopedGetDC screen(nullptr);
-    Tool().screenDC = screen.get();
     return BitBlt(bitmapDC, 0, 0, desktop.width, desktop.height, screen.get(), 0, 0, SRCCOPY) != FALSE;
 }
 

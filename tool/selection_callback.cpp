@@ -16,10 +16,6 @@
 
 namespace {
 
-constexpr std::uint32_t kCrosshairPointer = 2;
-constexpr std::int32_t kOutlineColour = RGB(255, 0, 0);
-constexpr std::int32_t kNoFill = -2;
-
 // The frozen photograph becomes the picture of the graphic control. False when the photograph
 // or the control's backing store could not be made: the control would show its background.
 bool ShowPhotograph() {
@@ -66,8 +62,12 @@ void AbandonSelection() {
     EndSelection(false);
 }
 
-// Moves follow the pointer: the system names the mouse message that follows in the high word of
-// WM_SETCURSOR's lParam, and the outline is drawn to where the pointer is now.
+// The mouse message that WM_SETCURSOR announces.
+UINT AnnouncedMouseMessage(LPARAM lParam) {
+    return static_cast<WORD>(static_cast<DWORD_PTR>(lParam) >> kMouseMessageShift);
+}
+
+// Moves follow the pointer: the outline is drawn to where the pointer is now.
 void TrackSelection(UINT mouseMessage) {
     ToolState& tool = Tool();
     if (tool.ending) return;
@@ -117,7 +117,7 @@ std::int32_t SelectionCallback(HWND, UINT message, WPARAM wParam, LPARAM lParam)
         result = 1;
         break;
     case WM_SETCURSOR:
-        TrackSelection(HIWORD(lParam));
+        TrackSelection(AnnouncedMouseMessage(lParam));
         // Answered here, the system does not put the class arrow back before each mouse message.
         if (LOWORD(lParam) == HTCLIENT) {
             SetMousePointer(kCrosshairPointer);

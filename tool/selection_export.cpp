@@ -11,14 +11,12 @@
 #include "graphics/copy_graphic.h"
 #include "graphics/graphic_target.h"
 #include "runtime/full_path.h"
-#include "runtime/literal_pool.h"
 #include "runtime/text_operations.h"
 #include "tool/selection_report.h"
+#include "tool/tool_literals.h"
 #include "tool/tool_state.h"
 
 namespace {
-
-constexpr std::uint32_t kFileNameSize = 260;
 
 // The selection bitmap becomes the current graphic target, holding the selected screen pixels.
 void CropSelection(SelectionSize size) {

@@ -5,10 +5,10 @@
 
 #include <cstdlib>
 
-#include "runtime/literal_pool.h"
 #include "runtime/message_box.h"
 #include "runtime/number_format.h"
 #include "runtime/text_operations.h"
+#include "tool/tool_literals.h"
 
 namespace {
 

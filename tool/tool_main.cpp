@@ -6,16 +6,14 @@
 #include "dialogs/modal_loop.h"
 #include "dialogs/new_dialog.h"
 #include "runtime/desktop_size.h"
-#include "runtime/literal_pool.h"
 #include "runtime/text_operations.h"
 #include "tool/selection_callback.h"
 #include "tool/selection_report.h"
+#include "tool/tool_literals.h"
 #include "tool/tool_state.h"
 
 namespace {
 
-constexpr std::int32_t kGraphicControlClass = 14;
-constexpr std::uint32_t kGraphicControlStyle = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW;
 // The exit code of a run that had nothing to select from, as for a failed start.
 constexpr int kExitNoPhotograph = 255;
 
@@ -50,7 +48,7 @@ int ToolMain(HINSTANCE, HINSTANCE, const wchar_t*, int) {
 
     PushEmptyText(stack);
     PushLiteral(stack, Pool().empty);
-    AddControl(stack, kGraphicControlClass, tool.dialog, kSelectionControlId, nullptr, 0, 0, desktop.width,
+    AddControl(stack, kKindGraphicControl, tool.dialog, kSelectionControlId, nullptr, 0, 0, desktop.width,
                desktop.height, kGraphicControlStyle, 0, nullptr);
 
     SetDialogAccelerators(tool.dialog, CreateCancelKeys());

@@ -1,3 +1,4 @@
+// The tool's global state and its reset.
 #include "tool/tool_state.h"
 
 namespace {

@@ -11,7 +11,6 @@ struct ToolState {
     ObjectHandle screenBitmap;   // the photograph of the screen
     ObjectHandle selectionBitmap;
     HDC bitmapDC;                // memory DC of the screen bitmap
-    HDC screenDC;                // valid only inside CaptureScreen
     POINT current;               // latest cursor position, client coordinates of the dialog
     POINT anchor;                // the current point at the left-button press
     std::int32_t dragging;       // 1 from the first left-button press on

@@ -1,4 +1,5 @@
-#include "runtime/literal_pool.h"
+// The tool's literal pool, byte by byte, and its literals read as texts.
+#include "tool/tool_literals.h"
 
 #include <gtest/gtest.h>
 
@@ -29,9 +30,16 @@ TEST(LiteralPool, TextsLieInTheirPlacesAndNumbersFillTheBlock) {
     EXPECT_EQ(144u, offset);
     EXPECT_EQ(232u, offset + 22 * 4);
     EXPECT_EQ(232u, kLiteralPoolCoreSize);
-    std::int32_t firstNumber;
-    std::memcpy(&firstNumber, bytes + offset, 4);
-    EXPECT_EQ(0x110, firstNumber);  // WM_INITDIALOG
+    // The numbers, as written in the tool's documentation rather than by their names in the code.
+    const std::int32_t expectedNumbers[22] = {
+        0x110, 2, 0x200, 0x20, 0x201, 0x202, 500, static_cast<std::int32_t>(0x80000000), 8, 0x5000000D,
+        0x00CC0020, 255, -2, 2, 0x200, 2, 14, 0x40, 260, 8, 1, 16,
+    };
+    for (int i = 0; i < 22; ++i) {
+        std::int32_t number;
+        std::memcpy(&number, bytes + offset + 4 * i, 4);
+        EXPECT_EQ(expectedNumbers[i], number) << "number " << i << " at offset " << offset + 4 * i;
+    }
 }
 
 TEST(LiteralPool, BorrowedLiteralsReadLikeTexts) {
