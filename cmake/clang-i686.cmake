@@ -1,17 +1,11 @@
 # Builds the 32-bit product with clang against the MinGW-w64 headers and libraries, as a second
 # compiler that catches what the first lets through.
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(triple i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-sysroot.cmake)
 set(CMAKE_C_COMPILER clang)
 set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_C_COMPILER_TARGET ${triple})
 set(CMAKE_CXX_COMPILER_TARGET ${triple})
-set(CMAKE_RC_COMPILER ${triple}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # Debian keeps gcc's C++ headers and runtime in a folder named like "12-posix", which this clang
 # does not take for a gcc version, so it is named here.
