@@ -20,29 +20,29 @@ TEST(LiteralPool, TextsLieInTheirPlacesAndNumbersFillTheBlock) {
     for (const std::string& text : expected) {
         std::uint32_t length;
         std::memcpy(&length, bytes + offset, 4);
-        ASSERT_EQ(text.size(), length) << "at offset " << offset;
-        EXPECT_EQ(text, std::string(reinterpret_cast<const char*>(bytes) + offset + 4, length));
-        EXPECT_EQ(0, bytes[offset + 4 + length]);
-        EXPECT_EQ(0, bytes[offset + 5 + length]);
+        ASSERT_EQ(length, text.size()) << "at offset " << offset;
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes) + offset + 4, length), text);
+        EXPECT_EQ(bytes[offset + 4 + length], 0);
+        EXPECT_EQ(bytes[offset + 5 + length], 0);
         offset += (4 + length + 2 + 3) / 4 * 4;
     }
-    EXPECT_EQ(144u, offset);
-    EXPECT_EQ(232u, offset + 22 * 4);
+    EXPECT_EQ(offset, 144u);
+    EXPECT_EQ(offset + 22 * 4, 232u);
     std::int32_t firstNumber;
     std::memcpy(&firstNumber, bytes + offset, 4);
-    EXPECT_EQ(0x110, firstNumber);  // WM_INITDIALOG
+    EXPECT_EQ(firstNumber, 0x110);  // WM_INITDIALOG
 }
 
 TEST(LiteralPool, BorrowedLiteralsReadLikeTexts) {
     const TextValue title = BorrowLiteral(Pool().title);
     EXPECT_TRUE(IsBorrowed(title));
     EXPECT_FALSE(IsOwned(title));
-    EXPECT_EQ(11u, TextLength(title));
-    EXPECT_EQ(0, std::memcmp(TextChars(title), "Programador", 12));
+    EXPECT_EQ(TextLength(title), 11u);
+    EXPECT_EQ(std::memcmp(TextChars(title), "Programador", 12), 0);
     // The empty literal also reads as an empty UTF-16 string.
     const TextValue empty = BorrowLiteral(Pool().empty);
-    EXPECT_EQ(0u, TextLength(empty));
-    EXPECT_EQ(L'\0', WideChars(empty)[0]);
+    EXPECT_EQ(TextLength(empty), 0u);
+    EXPECT_EQ(WideChars(empty)[0], L'\0');
 }
 
 }  // namespace
