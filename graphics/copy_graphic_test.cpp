@@ -9,7 +9,7 @@
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr std::uint32_t kSrcCopyCode = 0x00CC0020;
+constexpr std::uint32_t kSrcCopyCode = SRCCOPY;
 
 TEST(CopyGraphic, FromALargerSourceCopiesTheTargetSizeFromTheTopLeft) {
     const ObjectHandle source = NewPatternBitmap(40, 30);
