@@ -67,7 +67,8 @@ template <typename Seen>
                                            std::initializer_list<UINT> watched = {}) {
     const auto isWatched = [&](UINT message) {
         return std::find(watched.begin(), watched.end(), message) != watched.end() ||
-               std::any_of(rows.begin(), rows.end(), [&](const ExpectedMessage& row) { return row.message == message; });
+               std::any_of(rows.begin(), rows.end(),
+                           [&](const ExpectedMessage& row) { return row.message == message; });
     };
     std::vector<Seen> compared;
     std::copy_if(seen.begin(), seen.end(), std::back_inserter(compared),
@@ -89,7 +90,8 @@ template <typename Seen>
     for (const ExpectedMessage& r : rows) expected += DescribeRow(r);
     std::string got;
     for (const Seen& s : compared) got += DescribeSeen(s);
-    const std::string where = row == rows.end() ? "after the last row" : "at row " + std::to_string(row - rows.begin());
+    const std::string where =
+        row == rows.end() ? "after the last row" : "at row " + std::to_string(row - rows.begin());
     return ::testing::AssertionFailure() << "the messages differ " << where << "\nexpected:\n"
                                          << expected << "got:\n"
                                          << got;
