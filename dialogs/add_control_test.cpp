@@ -11,6 +11,8 @@
 namespace {
 
 constexpr std::int32_t kId = 500;
+constexpr DWORD kVisibleChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kOwnerDrawChild = kVisibleChild | SS_OWNERDRAW;
 
 class AddControlTest : public DialogTest {
 protected:
@@ -53,14 +55,14 @@ TEST_F(AddControlTest, ToolsGraphicControlCoversTheDialog) {
     PushEmptyText(stack);
     PushLiteral(stack, kEmptyLiteral);
     ConvertToWide(stack, 1);
-    AddControl(stack, 14, dialog_, kId, nullptr, 0, 0, 320, 200, 0x5000000D, 0, nullptr);
+    AddControl(stack, kKindGraphicControl, dialog_, kId, nullptr, 0, 0, 320, 200, kOwnerDrawChild, 0, nullptr);
     HWND control = GetDlgItem(dialog_, kId);
     ASSERT_TRUE(control);
 
     wchar_t className[16] = {};
     GetClassNameW(control, className, 16);
     EXPECT_EQ(std::wstring(className), L"Static");
-    EXPECT_EQ(StyleOf(control), 0x5000000Du);
+    EXPECT_EQ(StyleOf(control), kOwnerDrawChild);
     EXPECT_EQ(RectIn(control, dialog_).right, 320);
     EXPECT_EQ(RectIn(control, dialog_).bottom, 200);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
@@ -68,8 +70,8 @@ TEST_F(AddControlTest, ToolsGraphicControlCoversTheDialog) {
 
     const ObjectRecord* record = FindObjectRecord(HandleOf(control));
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->flags & ~kFlagBuffered, 0x20000002u);
-    EXPECT_EQ(record->kind, 14);
+    EXPECT_EQ(record->flags & ~kFlagBuffered, kFlagControl | kFlagPixelUnits);
+    EXPECT_EQ(record->kind, kKindGraphicControl);
     EXPECT_EQ(record->parent, HandleOf(dialog_));
     EXPECT_TRUE(record->memoryDC);  // the graphic set-up ran
     EXPECT_EQ(CurrentGraphicTarget(), HandleOf(control));
@@ -83,16 +85,16 @@ TEST_F(AddControlTest, StylesFollowTheClassTable) {
         DWORD mask, expected, extendedStyle;
     };
     const Case cases[] = {
-        {14, 0, 50, 50, ~0u, 0x5001000D, 0},  // the default has a tab stop
-        {14, 0x5000000D, 50, 50, ~0u, 0x5000000D, 0},
+        {kKindGraphicControl, 0, 50, 50, ~0u, kOwnerDrawChild | WS_TABSTOP, 0},  // the default has a tab stop
+        {kKindGraphicControl, kOwnerDrawChild, 50, 50, ~0u, kOwnerDrawChild, 0},
         // Clip-siblings and 0x8 are removed from a check box even when asked for; its type and
         // WS_CHILD | WS_VISIBLE are always there.
-        {3, WS_CLIPSIBLINGS | BS_PUSHLIKE | 0x8, 50, 20, ~0u, 0x50001003, 0},
-        {8, 0, 10, 80, ~0u, 0x50000000 | SBS_VERT, 0},
-        {8, 0, 80, 80, ~0u, 0x50000000, 0},
-        {9, 0, 80, 20, WS_BORDER | ES_AUTOHSCROLL, ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-        {25, 0, 80, 80, WS_BORDER | LBS_NOTIFY, LBS_NOTIFY, WS_EX_CLIENTEDGE},
-        {9, WS_BORDER, 80, 20, 0, 0, 0},  // a border the caller asked for stays a border
+        {3, WS_CLIPSIBLINGS | BS_PUSHLIKE | 0x8, 50, 20, ~0u, kVisibleChild | BS_PUSHLIKE | BS_AUTOCHECKBOX, 0},
+        {kClassScrollBar, 0, 10, 80, ~0u, kVisibleChild | SBS_VERT, 0},
+        {kClassScrollBar, 0, 80, 80, ~0u, kVisibleChild, 0},
+        {kClassEdit, 0, 80, 20, WS_BORDER | ES_AUTOHSCROLL, ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
+        {kClassListBox, 0, 80, 80, WS_BORDER | LBS_NOTIFY, LBS_NOTIFY, WS_EX_CLIENTEDGE},
+        {kClassEdit, WS_BORDER, 80, 20, 0, 0, 0},  // a border the caller asked for stays a border
     };
     for (const Case& c : cases) {
         HWND control = Add(c.classIndex, c.width, c.height, c.style);
@@ -124,7 +126,7 @@ TEST_F(AddControlTest, DialogUnitsAreMappedWithTheDialogsFont) {
 }
 
 TEST_F(AddControlTest, ClassZeroTakesTheClassNameTextAndUnknownClassesCreateNothing) {
-    HWND button = Add(0, 80, 20, WS_CHILD | BS_CHECKBOX, "Aceptar");
+    HWND button = Add(kClassNamedByText, 80, 20, WS_CHILD | BS_CHECKBOX, "Aceptar");
     ASSERT_TRUE(button);
     wchar_t text[16] = {};
     GetWindowTextW(button, text, 16);
@@ -132,11 +134,11 @@ TEST_F(AddControlTest, ClassZeroTakesTheClassNameTextAndUnknownClassesCreateNoth
     EXPECT_EQ(StyleOf(button), static_cast<DWORD>(WS_CHILD | BS_CHECKBOX));
     DestroyWindow(button);
 
-    for (std::int32_t classIndex : {23, 26, -1}) {
+    for (std::int32_t classIndex : {kClassHostedObject, 26, -1}) {
         EXPECT_EQ(Add(classIndex, 80, 20, 0), nullptr) << "class " << classIndex;
     }
     HWND plain = Keep(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr));
-    EXPECT_EQ(DialogTest::Add(plain, 1, kId, 80, 20, 0), nullptr);
+    EXPECT_EQ(DialogTest::Add(plain, kClassPushButton, kId, 80, 20, 0), nullptr);
 }
 
 TEST_F(AddControlTest, ItemsAndClassSetUpsTakeEffect) {
@@ -145,15 +147,15 @@ TEST_F(AddControlTest, ItemsAndClassSetUpsTakeEffect) {
     TextStack stack;
     PushEmptyText(stack);
     PushEmptyText(stack);
-    AddControl(stack, 24, dialog_, kId, &items, 0, 0, 100, 80, 0, 0, nullptr);
+    AddControl(stack, kClassComboBox, dialog_, kId, &items, 0, 0, 100, 80, 0, 0, nullptr);
     ASSERT_EQ(SendDlgItemMessageW(dialog_, kId, CB_GETCOUNT, 0, 0), 2);  // empty texts are left out
     DestroyWindow(GetDlgItem(dialog_, kId));
 
-    Add(1, 80, 20, BS_DEFPUSHBUTTON);
+    Add(kClassPushButton, 80, 20, BS_DEFPUSHBUTTON);
     EXPECT_EQ(SendMessageW(dialog_, DM_GETDEFID, 0, 0), MAKELRESULT(kId, DC_HASDEFID));
     DestroyWindow(GetDlgItem(dialog_, kId));
 
-    HWND bar = Add(8, 100, 16, 0);
+    HWND bar = Add(kClassScrollBar, 100, 16, 0);
     SCROLLINFO info{sizeof info, SIF_ALL, -1, -1, 99, -1, -1};
     ASSERT_TRUE(GetScrollInfo(bar, SB_CTL, &info));
     EXPECT_EQ(info.nMax, 100);
@@ -162,14 +164,14 @@ TEST_F(AddControlTest, ItemsAndClassSetUpsTakeEffect) {
     DestroyWindow(bar);
 
     // Check boxes are given to a tree view after creation, so that it makes their images.
-    HWND tree = Add(18, 100, 80, WS_CHILD | TVS_CHECKBOXES);
+    HWND tree = Add(kClassTreeView, 100, 80, WS_CHILD | TVS_CHECKBOXES);
     EXPECT_TRUE(StyleOf(tree) & TVS_CHECKBOXES);
     EXPECT_TRUE(FindObjectRecord(HandleOf(tree))->style & TVS_CHECKBOXES);
     EXPECT_TRUE(SendMessageW(tree, TVM_GETIMAGELIST, TVSIL_STATE, 0));
 }
 
 TEST_F(AddControlTest, ImageControlsShowTheBitmapResourceAndReleaseItWithTheDialog) {
-    HWND image = Add(10, 40, 20, 0, "BANDS");
+    HWND image = Add(kClassImage, 40, 20, 0, "BANDS");
     ASSERT_TRUE(image);
     EXPECT_EQ(GetWindowTextLengthW(image), 0);
     EXPECT_EQ(StyleOf(image) & SS_TYPEMASK, static_cast<DWORD>(SS_BITMAP));
@@ -186,11 +188,11 @@ TEST_F(AddControlTest, ImageControlsShowTheBitmapResourceAndReleaseItWithTheDial
     EXPECT_EQ(TopRow(bitmap, 16, 8), bands);
 
     // The sized classes load the image at the control's size.
-    HWND sized = DialogTest::Add(dialog_, 11, kId + 1, 40, 20, 0, 0, "BANDS");
+    HWND sized = DialogTest::Add(dialog_, kClassSizedImage, kId + 1, 40, 20, 0, 0, "BANDS");
     const SIZE sizedImage = BitmapSize(reinterpret_cast<HANDLE>(SendMessageW(sized, STM_GETIMAGE, IMAGE_BITMAP, 0)));
     EXPECT_EQ(sizedImage.cx, 40);
     EXPECT_EQ(sizedImage.cy, 20);
-    HWND button = DialogTest::Add(dialog_, 13, kId + 2, 48, 24, 0, 0, "BANDS");
+    HWND button = DialogTest::Add(dialog_, kClassSizedImageButton, kId + 2, 48, 24, 0, 0, "BANDS");
     EXPECT_EQ(StyleOf(button) & (BS_ICON | BS_BITMAP), static_cast<DWORD>(BS_BITMAP));
     EXPECT_EQ(BitmapSize(reinterpret_cast<HANDLE>(SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0))).cx, 48);
 
@@ -199,7 +201,7 @@ TEST_F(AddControlTest, ImageControlsShowTheBitmapResourceAndReleaseItWithTheDial
 }
 
 TEST_F(AddControlTest, ANameThatIsNoBitmapIsTakenAsAnIcon) {
-    HWND image = Add(10, 40, 40, 0, "BADGE");
+    HWND image = Add(kClassImage, 40, 40, 0, "BADGE");
     ASSERT_TRUE(image);
     EXPECT_EQ(StyleOf(image) & SS_TYPEMASK, static_cast<DWORD>(SS_ICON));
     EXPECT_EQ(FindObjectRecord(HandleOf(image))->flags & (kFlagImageIsBitmap | kFlagImageIsIcon), kFlagImageIsIcon);
@@ -210,12 +212,12 @@ TEST_F(AddControlTest, ANameThatIsNoBitmapIsTakenAsAnIcon) {
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
 
-    HWND button = DialogTest::Add(dialog_, 12, kId + 1, 40, 40, 0, 0, "BADGE");
+    HWND button = DialogTest::Add(dialog_, kClassImageButton, kId + 1, 40, 40, 0, 0, "BADGE");
     EXPECT_EQ(StyleOf(button) & (BS_ICON | BS_BITMAP), static_cast<DWORD>(BS_ICON));
     EXPECT_TRUE(SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0));
 
     // Neither a bitmap nor an icon: an icon control without an image.
-    HWND missing = DialogTest::Add(dialog_, 10, kId + 2, 40, 40, 0, 0, "NINGUNA");
+    HWND missing = DialogTest::Add(dialog_, kClassImage, kId + 2, 40, 40, 0, 0, "NINGUNA");
     EXPECT_EQ(StyleOf(missing) & SS_TYPEMASK, static_cast<DWORD>(SS_ICON));
     EXPECT_FALSE(SendMessageW(missing, STM_GETIMAGE, IMAGE_ICON, 0));
 }

@@ -10,6 +10,9 @@
 
 namespace {
 
+// The bits every normalised style carries.
+constexpr DWORD kFontAndLook = DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK;
+
 FontRecord DialogFont() {
     FontRecord font{};
     font.pointSize = 8.0f;
@@ -50,12 +53,12 @@ TEST(DialogTemplate, ToolsFullScreenPopupIsWrittenByteForByte) {
 }
 
 TEST(DialogTemplate, StyleIsNormalisedStepByStep) {
-    EXPECT_EQ(NormaliseDialogStyle(0, 0, 0, false), 0x80C000D4u);
-    EXPECT_EQ(NormaliseDialogStyle(WS_POPUP | WS_VISIBLE | DS_SYSMODAL, 0, 0, false), 0x80000054u);
-    EXPECT_EQ(NormaliseDialogStyle(WS_POPUP, kCentre, 5, false), 0x80000854u);
-    EXPECT_EQ(NormaliseDialogStyle(WS_POPUP, 5, kCentre, false), 0x80000854u);
-    EXPECT_EQ(NormaliseDialogStyle(WS_CHILD | WS_POPUP | DS_ABSALIGN, 0, 0, true), 0x40000054u);
-    EXPECT_EQ(NormaliseDialogStyle(WS_CHILD | DS_ABSALIGN, 0, 0, false), 0x80000054u);
+    EXPECT_EQ(NormaliseDialogStyle(0, 0, 0, false), WS_POPUP | WS_CAPTION | DS_MODALFRAME | kFontAndLook);
+    EXPECT_EQ(NormaliseDialogStyle(WS_POPUP | WS_VISIBLE | DS_SYSMODAL, 0, 0, false), WS_POPUP | kFontAndLook);
+    EXPECT_EQ(NormaliseDialogStyle(WS_POPUP, kCentre, 5, false), WS_POPUP | DS_CENTER | kFontAndLook);
+    EXPECT_EQ(NormaliseDialogStyle(WS_POPUP, 5, kCentre, false), WS_POPUP | DS_CENTER | kFontAndLook);
+    EXPECT_EQ(NormaliseDialogStyle(WS_CHILD | WS_POPUP | DS_ABSALIGN, 0, 0, true), WS_CHILD | kFontAndLook);
+    EXPECT_EQ(NormaliseDialogStyle(WS_CHILD | DS_ABSALIGN, 0, 0, false), WS_POPUP | kFontAndLook);
 }
 
 TEST(DialogTemplate, CoordinatesKeepTheirLow16BitsAndTheFontIsTheRecords) {
@@ -78,7 +81,7 @@ TEST(DialogTemplate, CoordinatesKeepTheirLow16BitsAndTheFontIsTheRecords) {
     EXPECT_EQ(Read16(bytes, 100), 'e');
 
     // Without a font record the template asks for none.
-    const std::vector<std::uint8_t> plain = Build({0x80000054, 0, 0, 0, 1, 1, nullptr});
+    const std::vector<std::uint8_t> plain = Build({WS_POPUP | kFontAndLook, 0, 0, 0, 1, 1, nullptr});
     EXPECT_EQ(plain.size(), 34u);
-    EXPECT_EQ(plain[12], 0x14);
+    EXPECT_EQ(plain[12], DS_NOFAILCREATE | DS_3DLOOK);  // the style's low byte, without DS_SETFONT
 }

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "dialogs/add_control.h"
+#include "dialogs/control_classes.h"
 #include "dialogs/modal_loop.h"
 #include "dialogs/new_dialog.h"
 #include "runtime/font_table.h"
+#include "runtime/message_sequence_test_support.h"
 #include "runtime/text_operations.h"
 
 // Pushes `text` (Windows-1252) as the owned UTF-16 text that a caller's conversion leaves.
@@ -34,19 +36,6 @@ inline std::int32_t (*reaction)(HWND, UINT, WPARAM, LPARAM) = nullptr;
 inline std::int32_t RecordingCallback(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     seen.push_back({message, wParam, lParam, IsWindowVisible(dialog) != FALSE});
     return reaction ? reaction(dialog, message, wParam, lParam) : 0;
-}
-
-inline int IndexOf(UINT message) {
-    for (size_t i = 0; i < seen.size(); ++i) {
-        if (seen[i].message == message) return static_cast<int>(i);
-    }
-    return -1;
-}
-
-inline int CountOf(UINT message) {
-    int count = 0;
-    for (const Seen& s : seen) count += s.message == message;
-    return count;
 }
 
 // Runs the dialog modally with the recording callback. A run that does not come back within

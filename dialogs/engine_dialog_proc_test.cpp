@@ -62,7 +62,7 @@ protected:
     }
     // A graphic control whose backing store holds one colour.
     HWND AddPicture() {
-        HWND control = Add(dialog_, 14, kGraphicId, 64, 48, 0);
+        HWND control = Add(dialog_, kKindGraphicControl, kGraphicId, 64, 48, 0);
         const ObjectRecord* record = FindObjectRecord(HandleOf(control));
         HBRUSH brush = CreateSolidBrush(kPicture);
         RECT all{0, 0, 64, 48};
@@ -104,7 +104,11 @@ TEST_F(EngineDialogProcTest, ACallbackThatDrawsTheItemItselfKeepsTheEngineFromPa
         return 0;
     };
     RunUntilApp();
-    EXPECT_GE(CountOf(WM_DRAWITEM), 1);
+    EXPECT_TRUE(SequenceMatches(seen, {
+                                          {WM_DRAWITEM, kWParam | kOptional, kGraphicId},  // a first paint
+                                          {WM_APP},
+                                          {WM_DRAWITEM, kWParam, kGraphicId},
+                                      }));
     EXPECT_EQ(target_.Pixel(5, 5), kUntouched);
 }
 
@@ -131,11 +135,11 @@ TEST_F(EngineDialogProcTest, ANonzeroAnswerBecomesTheMessageResultUnlessTheCallb
     EXPECT_EQ(results[0], 42);
     EXPECT_EQ(results[1], 7);
     EXPECT_EQ(results[2], 0);
-    EXPECT_EQ(CountOf(WM_ACTIVATE), 0);
+    EXPECT_TRUE(SequenceMatches(seen, {}, {WM_ACTIVATE}));
 }
 
 TEST_F(EngineDialogProcTest, ControlNotificationsGoToTheControlsCallbackFirst) {
-    ASSERT_TRUE(Add(dialog_, 1, kButtonId, 40, 20, 0, 0, "x", ControlCallback));
+    ASSERT_TRUE(Add(dialog_, kClassPushButton, kButtonId, 40, 20, 0, 0, "x", ControlCallback));
     reaction = [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> std::int32_t {
         if (message == WM_COMMAND) return LOWORD(wParam) == IDCANCEL ? 9 : 0;
         if (message != WM_APP) return 0;
@@ -155,7 +159,10 @@ TEST_F(EngineDialogProcTest, ControlNotificationsGoToTheControlsCallbackFirst) {
     EXPECT_EQ(results[1], 0);
     EXPECT_EQ(results[2], 9);
     EXPECT_EQ(controlCommands, 2);
-    EXPECT_EQ(CountOf(WM_COMMAND), 2);
+    EXPECT_TRUE(SequenceMatches(seen, {
+                                          {WM_COMMAND, kWParam, MAKEWPARAM(kButtonId, BN_CLICKED)},
+                                          {WM_COMMAND, kWParam, MAKEWPARAM(IDCANCEL, BN_CLICKED)},
+                                      }));
 }
 
 TEST_F(EngineDialogProcTest, ControlsAreColouredOnlyWhenGivenColoursOfTheirOwn) {

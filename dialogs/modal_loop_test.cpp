@@ -1,8 +1,6 @@
 // The modal loop: the messages the callback sees, the owner's state and what is released at the end.
 #include "dialogs/modal_loop.h"
 
-#include <algorithm>
-
 #include "dialogs/dialog_test_support.h"
 
 namespace {
@@ -10,7 +8,7 @@ namespace {
 // The owner window of the owner tests, and what it saw.
 struct OwnerState {
     HWND window = nullptr;
-    std::vector<UINT> messages;
+    std::vector<SeenMessage> messages;
     int idleNotices = 0;
     bool enabledWhileRunning = true;
     bool enabledAtDestroy = false;
@@ -18,7 +16,7 @@ struct OwnerState {
 OwnerState owner;
 
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    owner.messages.push_back(message);
+    owner.messages.push_back({message, wParam, lParam});
     if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX) {
         // The first idle notice ends the run.
         if (owner.idleNotices++ == 0) PostMessageW(reinterpret_cast<HWND>(lParam), WM_APP, 0, 0);
@@ -60,9 +58,11 @@ TEST_F(ModalLoopTest, CallbackSeesInitAndSizeWhileHiddenThenEveryMessageUntilThe
     ASSERT_TRUE(dialog);
     PostMessageW(dialog, WM_APP, 0, 0);
     PostThreadMessageW(GetCurrentThreadId(), WM_APP + 1, 0, 0);
+    static bool visibleAtApp;
     reaction = [](HWND d, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
         // Not attached yet: what the first messages provoke reaches only the engine.
         if (message == WM_INITDIALOG) SendMessageW(d, WM_APP + 7, 0, 0);
+        if (message == WM_APP) visibleAtApp = IsWindowVisible(d) != FALSE;
         return EndOnApp(d, message, wParam, lParam);
     };
     std::int32_t result = -1;
@@ -70,23 +70,24 @@ TEST_F(ModalLoopTest, CallbackSeesInitAndSizeWhileHiddenThenEveryMessageUntilThe
 
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(result, 42);
-    ASSERT_GE(seen.size(), 6u);
+    // Attached before the dialog is shown, so the callback sees WM_SHOWWINDOW.
+    EXPECT_TRUE(SequenceMatches(seen,
+                                {
+                                    {WM_INITDIALOG, kParams, reinterpret_cast<WPARAM>(dialog), 0},
+                                    {WM_SIZE, kParams, SIZE_RESTORED, MAKELPARAM(200, 100)},
+                                    {WM_SHOWWINDOW, kWParam, TRUE},
+                                    {WM_APP},
+                                    {WM_CLOSE},
+                                    {WM_DESTROY},
+                                    {WM_NCDESTROY},
+                                },
+                                {WM_APP + 7, WM_ACTIVATE}));
+    ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen[0].message, static_cast<UINT>(WM_INITDIALOG));
-    EXPECT_EQ(seen[0].wParam, reinterpret_cast<WPARAM>(dialog));
-    EXPECT_EQ(seen[0].lParam, 0);
     EXPECT_FALSE(seen[0].visible);
     EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_SIZE));
-    EXPECT_EQ(seen[1].wParam, static_cast<WPARAM>(SIZE_RESTORED));
-    EXPECT_EQ(seen[1].lParam, MAKELPARAM(200, 100));
     EXPECT_FALSE(seen[1].visible);
-    EXPECT_EQ(CountOf(WM_INITDIALOG), 1);
-    EXPECT_EQ(CountOf(WM_APP + 7), 0);
-    EXPECT_EQ(CountOf(WM_ACTIVATE), 0);
-    EXPECT_GT(IndexOf(WM_SHOWWINDOW), 1);  // attached before the dialog is shown
-    ASSERT_GT(IndexOf(WM_APP), 1);
-    EXPECT_TRUE(seen[IndexOf(WM_APP)].visible);
-    EXPECT_LT(IndexOf(WM_APP), IndexOf(WM_CLOSE));
-    EXPECT_LT(IndexOf(WM_CLOSE), IndexOf(WM_DESTROY));
+    EXPECT_TRUE(visibleAtApp);
     EXPECT_EQ(seen.back().message, static_cast<UINT>(WM_NCDESTROY));
     // The loop ended right after the message that ended the dialog.
     MSG next;
@@ -128,13 +129,14 @@ TEST_F(ModalLoopTest, EscapeOnlyReachesTheCallbackWhileTheCloseCommandEndsTheDia
 
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(result, 0);
-    const int cancel = IndexOf(WM_COMMAND);
-    ASSERT_GE(cancel, 0);
-    EXPECT_EQ(LOWORD(seen[cancel].wParam), IDCANCEL);
-    EXPECT_LT(cancel, IndexOf(WM_SYSCOMMAND));  // still running after the cancel
-    EXPECT_LT(IndexOf(WM_SYSCOMMAND), IndexOf(WM_CLOSE));
-    EXPECT_LT(IndexOf(WM_CLOSE), IndexOf(WM_DESTROY));
-    EXPECT_LT(IndexOf(WM_DESTROY), IndexOf(WM_NCDESTROY));
+    // Still running after the cancel, so the close command comes through.
+    EXPECT_TRUE(SequenceMatches(seen, {
+                                          {WM_COMMAND, kWParam, IDCANCEL},
+                                          {WM_SYSCOMMAND, kWParam, SC_CLOSE},
+                                          {WM_CLOSE},
+                                          {WM_DESTROY},
+                                          {WM_NCDESTROY},
+                                      }));
 }
 
 TEST_F(ModalLoopTest, TheOwnerIsDisabledNotifiedWhileIdleAndGivenTheFocusBack) {
@@ -148,7 +150,12 @@ TEST_F(ModalLoopTest, TheOwnerIsDisabledNotifiedWhileIdleAndGivenTheFocusBack) {
     RunModal(dialog, nullptr);  // ends at the owner's first idle notice
 
     EXPECT_EQ(owner.idleNotices, 1);
-    EXPECT_NE(std::find(owner.messages.begin(), owner.messages.end(), WM_CANCELMODE), owner.messages.end());
+    // Disabling the owner cancels its modes before the loop goes idle.
+    EXPECT_TRUE(SequenceMatches(owner.messages, {
+                                                    {WM_CANCELMODE},
+                                                    {WM_CANCELMODE, kOptional},
+                                                    {WM_ENTERIDLE, kWParam, MSGF_DIALOGBOX},
+                                                }));
     EXPECT_FALSE(owner.enabledWhileRunning);
     EXPECT_TRUE(owner.enabledAtDestroy);
     EXPECT_EQ(GetFocus(), owner.window);
@@ -164,7 +171,7 @@ TEST_F(ModalLoopTest, NoIdleNoticesForADialogThatAsksForNone) {
         return 0;
     };
     RunModal(dialog, nullptr);
-    EXPECT_EQ(CountOf(WM_TIMER), 1);
+    EXPECT_TRUE(SequenceMatches(seen, {{WM_TIMER, kWParam, 1}}));
     EXPECT_EQ(owner.idleNotices, 0);
 }
 
@@ -191,12 +198,16 @@ TEST_F(ModalLoopTest, ACallbackThatEndsTheDialogOnEveryCloseSeesOneCloseAndOneDe
     };
     std::int32_t result = 0;
     RunModal(dialog, &result);
-    ASSERT_GE(seen.size(), 2u);
-    EXPECT_EQ(seen[1].wParam, static_cast<WPARAM>(SIZE_MAXIMIZED));
     EXPECT_EQ(result, 42);  // the inner call, made while the dialog was ending, changed nothing
-    EXPECT_EQ(CountOf(WM_CLOSE), 1);
-    EXPECT_EQ(CountOf(WM_DESTROY), 1);
-    EXPECT_EQ(CountOf(WM_NCDESTROY), 1);
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_SIZE));
+    EXPECT_TRUE(SequenceMatches(seen, {
+                                          {WM_SIZE, kWParam, SIZE_MAXIMIZED},
+                                          {WM_SIZE, kWParam | kOptional, SIZE_MAXIMIZED},  // once shown
+                                          {WM_CLOSE},
+                                          {WM_DESTROY},
+                                          {WM_NCDESTROY},
+                                      }));
 }
 
 TEST_F(ModalLoopTest, DialogEndDuringDestructionChangesNothing) {
@@ -211,9 +222,7 @@ TEST_F(ModalLoopTest, DialogEndDuringDestructionChangesNothing) {
     RunModal(dialog, &result);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(result, 42);
-    EXPECT_EQ(CountOf(WM_CLOSE), 1);
-    EXPECT_EQ(CountOf(WM_DESTROY), 1);
-    EXPECT_EQ(CountOf(WM_NCDESTROY), 1);
+    EXPECT_TRUE(SequenceMatches(seen, {{WM_CLOSE}, {WM_DESTROY}, {WM_NCDESTROY}}));
 }
 
 TEST_F(ModalLoopTest, ADialogEndedDuringInitIsNeitherShownNorRun) {
@@ -226,18 +235,16 @@ TEST_F(ModalLoopTest, ADialogEndedDuringInitIsNeitherShownNorRun) {
     std::int32_t result = -1;
     RunModal(dialog, &result);
     EXPECT_FALSE(IsWindow(dialog));
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_SIZE));
+    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(SequenceMatches(seen, {{WM_INITDIALOG}, {WM_SIZE}}));
     EXPECT_EQ(result, -1);  // the result variable is attached only when the dialog runs
 }
 
 TEST_F(ModalLoopTest, AWindowWithoutARecordGetsTheFirstTwoMessagesOnly) {
     HWND plain = Keep(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 60, 30, nullptr, nullptr, nullptr, nullptr));
     RunModal(plain, nullptr);
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_SIZE));
-    EXPECT_EQ(seen[1].wParam, static_cast<WPARAM>(SIZE_RESTORED));
-    EXPECT_EQ(seen[1].lParam, MAKELPARAM(60, 30));
+    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(SequenceMatches(seen, {{WM_INITDIALOG}, {WM_SIZE, kParams, SIZE_RESTORED, MAKELPARAM(60, 30)}}));
     EXPECT_FALSE(IsWindowVisible(plain));
     DialogEnd(plain, 1);
     EXPECT_TRUE(IsWindow(plain));

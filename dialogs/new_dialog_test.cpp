@@ -37,9 +37,9 @@ TEST_F(NewDialogTest, ToolsDialogIsAHiddenTopmostPopupOfTheDesktopsSize) {
 
     const ObjectRecord* record = FindObjectRecord(HandleOf(dialog));
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->flags, 0x40000002u);
+    EXPECT_EQ(record->flags, kFlagDialog | kFlagPixelUnits);
     EXPECT_EQ(record->kind, kKindDialog);
-    EXPECT_EQ(record->style, 0x80000054u);
+    EXPECT_EQ(record->style, static_cast<DWORD>(WS_POPUP | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK));
     EXPECT_EQ(record->showCommand, SW_SHOW);
     EXPECT_TRUE(record->dialogFont);
     EXPECT_EQ(record->dialogFont, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
@@ -125,5 +125,5 @@ TEST_F(NewDialogTest, DialogUnitsLeavePlacementToTheSystem) {
     EXPECT_EQ(window.top, expected.top);
     EXPECT_EQ(window.right, expected.right);
     EXPECT_EQ(window.bottom, expected.bottom);
-    EXPECT_EQ(FindObjectRecord(HandleOf(dialog))->flags, 0x40000001u);
+    EXPECT_EQ(FindObjectRecord(HandleOf(dialog))->flags, kFlagDialog | kFlagDialogUnits);
 }

@@ -9,16 +9,7 @@
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr std::uint32_t kSrcCopyCode = 0x00CC0020;
-
-TEST(MixTable, SelectsTheTableEntryAndSrcCopyOutside) {
-    const DWORD expected[16] = {SRCCOPY, SRCCOPY, NOTSRCERASE, SRCCOPY, NOTSRCCOPY, SRCERASE, SRCCOPY, SRCINVERT,
-                                SRCCOPY, SRCAND,  SRCCOPY,     SRCCOPY, MERGEPAINT, SRCCOPY,  SRCCOPY, SRCPAINT};
-    for (std::uint32_t mix = 0; mix < 16; ++mix) EXPECT_EQ(RasterOperationOfMix(mix), expected[mix]) << mix;
-    EXPECT_EQ(RasterOperationOfMix(16), static_cast<DWORD>(SRCCOPY));
-    EXPECT_EQ(RasterOperationOfMix(kSrcCopyCode), static_cast<DWORD>(SRCCOPY));
-    EXPECT_EQ(RasterOperationOfMix(0xFFFFFFFF), static_cast<DWORD>(SRCCOPY));
-}
+constexpr std::uint32_t kSrcCopyCode = SRCCOPY;
 
 TEST(CopyGraphic, FromALargerSourceCopiesTheTargetSizeFromTheTopLeft) {
     const ObjectHandle source = NewPatternBitmap(40, 30);

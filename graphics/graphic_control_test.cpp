@@ -3,7 +3,6 @@
 #include "graphics/graphic_control.h"
 
 #include <gtest/gtest.h>
-#include <windowsx.h>
 
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "graphics/graphic_box.h"
 #include "graphics/pixel_test_support.h"
 #include "graphics/spin_lock.h"
+#include "runtime/message_sequence_test_support.h"
 
 namespace {
 
@@ -19,16 +19,10 @@ constexpr int kControlId = 500;
 constexpr int kControlX = 10, kControlY = 20, kControlWidth = 120, kControlHeight = 80;
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr std::uint32_t kSrcCopyCode = 0x00CC0020;
-
-struct LoggedMessage {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
+constexpr std::uint32_t kSrcCopyCode = SRCCOPY;
 
 struct HostLog {
-    std::vector<LoggedMessage> messages;
+    std::vector<SeenMessage> messages;
     int drawItems = 0;
     bool lockHeldWhilePainting = false;
 };
@@ -220,7 +214,7 @@ TEST_F(GraphicControlTest, AClickOverTheControlLandsOnTheHost) {
     ASSERT_EQ(SendInput(2, inputs, sizeof(INPUT)), 2u);
     std::vector<HWND> mouseTargets;
     const auto sawRelease = [] {
-        for (const LoggedMessage& logged : hostLog.messages) {
+        for (const SeenMessage& logged : hostLog.messages) {
             if (logged.message == WM_LBUTTONUP) return true;
         }
         return false;
@@ -228,21 +222,18 @@ TEST_F(GraphicControlTest, AClickOverTheControlLandsOnTheHost) {
     ASSERT_TRUE(PumpUntil(sawRelease, &mouseTargets)) << "the release never reached the host";
 
     // WM_SETCURSOR naming the press, then the press itself, then the same for the release.
-    std::vector<LoggedMessage> clicks;
-    for (const LoggedMessage& logged : hostLog.messages) {
-        if (logged.message == WM_SETCURSOR && HIWORD(logged.lParam) != WM_MOUSEMOVE) clicks.push_back(logged);
-        if (logged.message == WM_LBUTTONDOWN || logged.message == WM_LBUTTONUP) clicks.push_back(logged);
+    std::vector<SeenMessage> clicks;
+    for (const SeenMessage& logged : hostLog.messages) {
+        if (logged.message != WM_SETCURSOR || HIWORD(logged.lParam) != WM_MOUSEMOVE) clicks.push_back(logged);
     }
-    ASSERT_EQ(clicks.size(), 4u);
-    EXPECT_EQ(clicks[0].message, static_cast<UINT>(WM_SETCURSOR));
-    EXPECT_EQ(reinterpret_cast<HWND>(clicks[0].wParam), host);
-    EXPECT_EQ(LOWORD(clicks[0].lParam), HTCLIENT);
-    EXPECT_EQ(HIWORD(clicks[0].lParam), WM_LBUTTONDOWN);
-    EXPECT_EQ(clicks[1].message, static_cast<UINT>(WM_LBUTTONDOWN));
-    EXPECT_EQ(GET_X_LPARAM(clicks[1].lParam), kControlX + kControlWidth / 2);
-    EXPECT_EQ(GET_Y_LPARAM(clicks[1].lParam), kControlY + kControlHeight / 2);
-    EXPECT_EQ(HIWORD(clicks[2].lParam), WM_LBUTTONUP);
-    EXPECT_EQ(clicks[3].message, static_cast<UINT>(WM_LBUTTONUP));
+    const auto hostWindow = reinterpret_cast<WPARAM>(host);
+    EXPECT_TRUE(SequenceMatches(clicks, {
+                                            {WM_SETCURSOR, kParams, hostWindow, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)},
+                                            {WM_LBUTTONDOWN, kLParam, 0,
+                                             MAKELPARAM(kControlX + kControlWidth / 2, kControlY + kControlHeight / 2)},
+                                            {WM_SETCURSOR, kParams, hostWindow, MAKELPARAM(HTCLIENT, WM_LBUTTONUP)},
+                                            {WM_LBUTTONUP},
+                                        }));
     for (HWND target : mouseTargets) EXPECT_EQ(target, host);
     // The control's own procedure would have taken the focus on a press.
     EXPECT_FALSE(record->flags & kFlagHasFocus);

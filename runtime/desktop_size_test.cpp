@@ -14,10 +14,10 @@ TEST(GetDesktopSize, IsTheSizeOfTheScreen) {
     GetEnvironmentVariableA("RETAZO_SCREEN", screen, sizeof screen);
     int width = 0;
     int height = 0;
-    ASSERT_EQ(2, std::sscanf(screen, "%dx%d", &width, &height)) << screen;
+    ASSERT_EQ(std::sscanf(screen, "%dx%d", &width, &height), 2) << screen;
     const DesktopSize size = GetDesktopSize();
-    EXPECT_EQ(width, size.width);
-    EXPECT_EQ(height, size.height);
+    EXPECT_EQ(size.width, width);
+    EXPECT_EQ(size.height, height);
 }
 
 }  // namespace

@@ -29,15 +29,15 @@ TEST(ShowMessageBox, ShowsTextAndTitleAndReleasesBothSlots) {
     ConvertToWide(stack, 1);
     ConvertToWide(stack, 0);
     SeenBox seen;
-    EXPECT_EQ(IDOK, ShowAndConfirm(stack, MB_ICONINFORMATION | MB_OK, seen));
+    EXPECT_EQ(ShowAndConfirm(stack, MB_ICONINFORMATION | MB_OK, seen), IDOK);
     ASSERT_TRUE(seen.found);
-    EXPECT_EQ(L"Programador", seen.title);
-    EXPECT_EQ(L"Selecci\u00F3n posicionada en clipboard.", seen.text);
-    EXPECT_EQ(nullptr, seen.owner);
-    EXPECT_EQ(1, seen.buttons);
-    EXPECT_EQ(LoadIconW(nullptr, IDI_INFORMATION), seen.icon);
-    EXPECT_EQ(0, stack.Depth());
-    EXPECT_EQ(live, LiveOwnedTexts());
+    EXPECT_EQ(seen.title, L"Programador");
+    EXPECT_EQ(seen.text, L"Selecci\u00F3n posicionada en clipboard.");
+    EXPECT_EQ(seen.owner, nullptr);
+    EXPECT_EQ(seen.buttons, 1);
+    EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_INFORMATION));
+    EXPECT_EQ(stack.Depth(), 0);
+    EXPECT_EQ(LiveOwnedTexts(), live);
 }
 
 TEST(ShowMessageBox, EmptyTitleGivesTheDefaultAndEmptyTextAnEmptyBox) {
@@ -46,12 +46,12 @@ TEST(ShowMessageBox, EmptyTitleGivesTheDefaultAndEmptyTextAnEmptyBox) {
     PushEmptyText(stack);
     PushLiteral(stack, kEmptyLiteral);
     SeenBox seen;
-    EXPECT_EQ(IDOK, ShowAndConfirm(stack, MB_OK, seen));
+    EXPECT_EQ(ShowAndConfirm(stack, MB_OK, seen), IDOK);
     ASSERT_TRUE(seen.found);
-    EXPECT_EQ(L"Retazo", seen.title);
-    EXPECT_EQ(L"", seen.text);
-    EXPECT_EQ(0, stack.Depth());
-    EXPECT_EQ(live, LiveOwnedTexts());
+    EXPECT_EQ(seen.title, L"Retazo");
+    EXPECT_EQ(seen.text, L"");
+    EXPECT_EQ(stack.Depth(), 0);
+    EXPECT_EQ(LiveOwnedTexts(), live);
 }
 
 }  // namespace

@@ -15,20 +15,20 @@
 namespace {
 
 TEST(SkipProgramName, LeavesTheArgumentText) {
-    EXPECT_STREQ(L"x", SkipProgramName(L"\"C:\\Program Files\\Retazo.exe\"   x"));
-    EXPECT_STREQ(L"x  y ", SkipProgramName(L"Retazo.exe x  y "));
-    EXPECT_STREQ(L"", SkipProgramName(L"Retazo.exe"));
-    EXPECT_STREQ(L"", SkipProgramName(L"\"C:\\Retazo.exe x"));
-    EXPECT_STREQ(L"", SkipProgramName(L""));
-    EXPECT_STREQ(L"", SkipProgramName(L"\"\""));
+    EXPECT_STREQ(SkipProgramName(L"\"C:\\Program Files\\Retazo.exe\"   x"), L"x");
+    EXPECT_STREQ(SkipProgramName(L"Retazo.exe x  y "), L"x  y ");
+    EXPECT_STREQ(SkipProgramName(L"Retazo.exe"), L"");
+    EXPECT_STREQ(SkipProgramName(L"\"C:\\Retazo.exe x"), L"");
+    EXPECT_STREQ(SkipProgramName(L""), L"");
+    EXPECT_STREQ(SkipProgramName(L"\"\""), L"");
 }
 
 TEST(SkipProgramName, OnlySpacesSeparateTheArguments) {
-    EXPECT_STREQ(L"\tx", SkipProgramName(L"Retazo.exe\tx"));
-    EXPECT_STREQ(L"\tx", SkipProgramName(L"Retazo.exe \tx"));
-    EXPECT_STREQ(L"\tx", SkipProgramName(L"\"Retazo.exe\"\tx"));
+    EXPECT_STREQ(SkipProgramName(L"Retazo.exe\tx"), L"\tx");
+    EXPECT_STREQ(SkipProgramName(L"Retazo.exe \tx"), L"\tx");
+    EXPECT_STREQ(SkipProgramName(L"\"Retazo.exe\"\tx"), L"\tx");
     // A command line that starts with spaces has no program name.
-    EXPECT_STREQ(L"x y", SkipProgramName(L"   x y"));
+    EXPECT_STREQ(SkipProgramName(L"   x y"), L"x y");
 }
 
 // Tests that start this program again run their own test alone, with this variable set.
@@ -71,9 +71,9 @@ DWORD RunChild(DWORD startupFlags, WORD showWindow) {
 
 TEST(StartupShowCommand, FollowsTheStartupInformation) {
     if (IsChild()) ExitProcess(static_cast<UINT>(StartupShowCommand()));
-    EXPECT_EQ(DWORD{SW_SHOWMINIMIZED}, RunChild(STARTF_USESHOWWINDOW, SW_SHOWMINIMIZED));
-    EXPECT_EQ(DWORD{SW_HIDE}, RunChild(STARTF_USESHOWWINDOW, SW_HIDE));
-    EXPECT_EQ(DWORD{SW_SHOWDEFAULT}, RunChild(0, SW_SHOWMINIMIZED));
+    EXPECT_EQ(RunChild(STARTF_USESHOWWINDOW, SW_SHOWMINIMIZED), DWORD{SW_SHOWMINIMIZED});
+    EXPECT_EQ(RunChild(STARTF_USESHOWWINDOW, SW_HIDE), DWORD{SW_HIDE});
+    EXPECT_EQ(RunChild(0, SW_SHOWMINIMIZED), DWORD{SW_SHOWDEFAULT});
 }
 
 // The main routine of the child below: the first failed check's number, or kStarted.
@@ -110,7 +110,7 @@ int CheckStartedProcess(HINSTANCE instance, HINSTANCE previous, const wchar_t* a
 
 TEST(RunProcess, CallsTheMainRoutineAndExitsWithItsResult) {
     if (IsChild()) RunProcess(CheckStartedProcess, [] { programStateCleared = true; });
-    EXPECT_EQ(static_cast<DWORD>(kStarted), RunChild(STARTF_USESHOWWINDOW, SW_SHOWMINNOACTIVE));
+    EXPECT_EQ(RunChild(STARTF_USESHOWWINDOW, SW_SHOWMINNOACTIVE), static_cast<DWORD>(kStarted));
 }
 
 TEST(RaiseRuntimeError, FatalCodesEndTheProcessWith255) {
@@ -118,7 +118,7 @@ TEST(RaiseRuntimeError, FatalCodesEndTheProcessWith255) {
         RaiseRuntimeError(kFirstFatalError);
         ExitProcess(1);
     }
-    EXPECT_EQ(255u, RunChild(0, 0));
+    EXPECT_EQ(RunChild(0, 0), 255u);
 }
 
 }  // namespace

@@ -9,20 +9,20 @@ namespace {
 
 TEST(RaiseRuntimeError, RecordsTheCodeUnderTheIndicatorMark) {
     ClearErrorIndicator();
-    EXPECT_EQ(0, ErrorIndicator());
+    EXPECT_EQ(ErrorIndicator(), 0);
     ThreadBlock* block = GetThreadBlock();
-    ASSERT_NE(nullptr, block);
+    ASSERT_NE(block, nullptr);
     block->errorStart = 0;
 
     RaiseRuntimeError(7);
-    EXPECT_EQ(0xB007, ErrorIndicator());
-    EXPECT_NE(0u, block->errorStart);
+    EXPECT_EQ(ErrorIndicator(), 0xB007);
+    EXPECT_NE(block->errorStart, 0u);
     RaiseRuntimeError(5);
-    EXPECT_EQ(0xB005, ErrorIndicator());
+    EXPECT_EQ(ErrorIndicator(), 0xB005);
     RaiseRuntimeError(0);
-    EXPECT_EQ(0xB033, ErrorIndicator());
+    EXPECT_EQ(ErrorIndicator(), 0xB033);
     RaiseRuntimeError(240);
-    EXPECT_EQ(0xB0F0, ErrorIndicator());
+    EXPECT_EQ(ErrorIndicator(), 0xB0F0);
     ClearErrorIndicator();
 }
 

@@ -19,7 +19,7 @@ void PushOwned(TextStack& stack, const std::string& chars) {
 // Every owned temporary a test makes must be released by the time its stack is gone.
 class TextOperations : public testing::Test {
 protected:
-    void TearDown() override { EXPECT_EQ(liveBefore_, LiveOwnedTexts()); }
+    void TearDown() override { EXPECT_EQ(LiveOwnedTexts(), liveBefore_); }
     long liveBefore_ = LiveOwnedTexts();
 };
 
@@ -28,10 +28,10 @@ TEST_F(TextOperations, ConcatJoinsLeftThenRightAndReleasesBoth) {
     PushOwned(stack, "Retazo");
     PushLiteral(stack, kFileNameLiteral);
     ConcatText(stack);
-    ASSERT_EQ(1, stack.Depth());
-    EXPECT_EQ("RetazoRetazo.bmp", TextOf(stack.At(0)));
-    EXPECT_EQ('\0', TextChars(stack.At(0))[16]);
-    EXPECT_EQ(liveBefore_ + 1, LiveOwnedTexts());
+    ASSERT_EQ(stack.Depth(), 1);
+    EXPECT_EQ(TextOf(stack.At(0)), "RetazoRetazo.bmp");
+    EXPECT_EQ(TextChars(stack.At(0))[16], '\0');
+    EXPECT_EQ(LiveOwnedTexts(), liveBefore_ + 1);
 }
 
 TEST_F(TextOperations, ConcatWithAnEmptyOperandKeepsTheOtherWithoutAllocating) {
@@ -43,23 +43,23 @@ TEST_F(TextOperations, ConcatWithAnEmptyOperandKeepsTheOtherWithoutAllocating) {
     ConcatText(stack);
     PushEmptyText(stack);
     ConcatText(stack);
-    ASSERT_EQ(1, stack.Depth());
-    EXPECT_EQ(owned, stack.At(0));
-    EXPECT_EQ(live, LiveOwnedTexts());
+    ASSERT_EQ(stack.Depth(), 1);
+    EXPECT_EQ(stack.At(0), owned);
+    EXPECT_EQ(LiveOwnedTexts(), live);
 
     PushEmptyText(stack);
     PushLiteral(stack, kTitleLiteral);
     ConcatText(stack);
-    ASSERT_EQ(2, stack.Depth());
-    EXPECT_EQ(BorrowLiteral(kTitleLiteral), stack.At(0));
+    ASSERT_EQ(stack.Depth(), 2);
+    EXPECT_EQ(stack.At(0), BorrowLiteral(kTitleLiteral));
 
     PushLiteral(stack, kEmptyLiteral);
     PushOwned(stack, "right");
     const TextValue right = stack.At(0);
     ConcatText(stack);
-    ASSERT_EQ(3, stack.Depth());
-    EXPECT_EQ(right, stack.At(0));
-    EXPECT_EQ(live + 1, LiveOwnedTexts());
+    ASSERT_EQ(stack.Depth(), 3);
+    EXPECT_EQ(stack.At(0), right);
+    EXPECT_EQ(LiveOwnedTexts(), live + 1);
 }
 
 TEST_F(TextOperations, StoreFixedTextTruncatesAndStopsAtAZeroByte) {
@@ -68,21 +68,21 @@ TEST_F(TextOperations, StoreFixedTextTruncatesAndStopsAtAZeroByte) {
     TextStack stack;
     PushOwned(stack, std::string(300, 'a'));
     StoreFixedText(stack, buffer, sizeof buffer);
-    EXPECT_EQ(std::string(259, 'a'), std::string(buffer));
-    EXPECT_EQ(0, stack.Depth());
+    EXPECT_EQ(std::string(buffer), std::string(259, 'a'));
+    EXPECT_EQ(stack.Depth(), 0);
 
     std::memset(buffer, '#', sizeof buffer);
     PushOwned(stack, std::string("abc\0def", 7));
     StoreFixedText(stack, buffer, sizeof buffer);
-    EXPECT_EQ(0, std::memcmp(buffer, "abc\0##", 6));
+    EXPECT_EQ(std::memcmp(buffer, "abc\0##", 6), 0);
 
     PushLiteral(stack, kFileNameLiteral);
     StoreFixedText(stack, buffer, sizeof buffer);
-    EXPECT_EQ(0, std::memcmp(buffer, "Retazo.bmp\0#", 12));
+    EXPECT_EQ(std::memcmp(buffer, "Retazo.bmp\0#", 12), 0);
 
     PushEmptyText(stack);
     StoreFixedText(stack, buffer, sizeof buffer);
-    EXPECT_EQ(0, std::memcmp(buffer, "\0etazo.bmp\0#", 12));
+    EXPECT_EQ(std::memcmp(buffer, "\0etazo.bmp\0#", 12), 0);
 }
 
 TEST_F(TextOperations, ConvertToWideReadsWindows1252) {
@@ -91,21 +91,21 @@ TEST_F(TextOperations, ConvertToWideReadsWindows1252) {
     PushLiteral(stack, kTitleLiteral);
     ConvertToWide(stack, 1);
     const TextValue wide = stack.At(1);
-    ASSERT_NE(kEmptyText, wide);
-    ASSERT_EQ(35u, WideLength(wide));
-    EXPECT_EQ(std::wstring(L"Selecci\u00F3n posicionada en clipboard."),
-              std::wstring(WideChars(wide), WideLength(wide)));
-    EXPECT_EQ(BorrowLiteral(kTitleLiteral), stack.At(0));
+    ASSERT_NE(wide, kEmptyText);
+    ASSERT_EQ(WideLength(wide), 35u);
+    EXPECT_EQ(std::wstring(WideChars(wide), WideLength(wide)),
+              std::wstring(L"Selecci\u00F3n posicionada en clipboard."));
+    EXPECT_EQ(stack.At(0), BorrowLiteral(kTitleLiteral));
 
     PushOwned(stack, std::string("a\0b", 3));
     ConvertToWide(stack, 0);
     const TextValue withZero = stack.At(0);
-    EXPECT_EQ(std::wstring(L"a\0b", 3), std::wstring(WideChars(withZero), WideLength(withZero)));
+    EXPECT_EQ(std::wstring(WideChars(withZero), WideLength(withZero)), std::wstring(L"a\0b", 3));
 
     PushLiteral(stack, kEmptyLiteral);
     ConvertToWide(stack, 0);
-    EXPECT_EQ(kEmptyText, stack.At(0));
-    EXPECT_EQ(liveBefore_ + 2, LiveOwnedTexts());
+    EXPECT_EQ(stack.At(0), kEmptyText);
+    EXPECT_EQ(LiveOwnedTexts(), liveBefore_ + 2);
 }
 
 TEST_F(TextOperations, AnsiArgumentOfTheZeroCharacterIsAnEmptyString) {
@@ -113,19 +113,19 @@ TEST_F(TextOperations, AnsiArgumentOfTheZeroCharacterIsAnEmptyString) {
     PushLiteral(stack, kZeroCharacterLiteral);
     {
         AnsiArgument argument(stack);
-        ASSERT_NE(nullptr, argument.get());
-        EXPECT_EQ('\0', argument.get()[0]);
-        EXPECT_EQ(0, stack.Depth());
-        EXPECT_EQ(liveBefore_ + 1, LiveOwnedTexts());
+        ASSERT_NE(argument.get(), nullptr);
+        EXPECT_EQ(argument.get()[0], '\0');
+        EXPECT_EQ(stack.Depth(), 0);
+        EXPECT_EQ(LiveOwnedTexts(), liveBefore_ + 1);
     }
     PushLiteral(stack, kEmptyLiteral);
-    EXPECT_EQ(nullptr, AnsiArgument(stack).get());
+    EXPECT_EQ(AnsiArgument(stack).get(), nullptr);
 
     PushOwned(stack, "Open");
     const TextValue owned = stack.At(0);
     AnsiArgument argument(stack);
-    EXPECT_EQ(TextChars(owned), argument.get());
-    EXPECT_STREQ("Open", argument.get());
+    EXPECT_EQ(argument.get(), TextChars(owned));
+    EXPECT_STREQ(argument.get(), "Open");
 }
 
 TEST_F(TextOperations, RecordAssignmentCopiesAndPadsWithSpaces) {
@@ -133,19 +133,19 @@ TEST_F(TextOperations, RecordAssignmentCopiesAndPadsWithSpaces) {
     const POINT current = {-12, 345};
     POINT anchor = {0, 0};
     RecordToText(stack, &current, sizeof current);
-    EXPECT_EQ(8u, TextLength(stack.At(0)));
+    EXPECT_EQ(TextLength(stack.At(0)), 8u);
     TextToRecord(stack, &anchor, sizeof anchor);
-    EXPECT_EQ(-12, anchor.x);
-    EXPECT_EQ(345, anchor.y);
+    EXPECT_EQ(anchor.x, -12);
+    EXPECT_EQ(anchor.y, 345);
 
     char record[6] = {};
     PushLiteral(stack, kOpenVerbLiteral);
     TextToRecord(stack, record, sizeof record);
-    EXPECT_EQ(0, std::memcmp(record, "Open  ", 6));
+    EXPECT_EQ(std::memcmp(record, "Open  ", 6), 0);
     PushOwned(stack, "12345678");
     TextToRecord(stack, record, sizeof record);
-    EXPECT_EQ(0, std::memcmp(record, "123456", 6));
-    EXPECT_EQ(0, stack.Depth());
+    EXPECT_EQ(std::memcmp(record, "123456", 6), 0);
+    EXPECT_EQ(stack.Depth(), 0);
 }
 
 }  // namespace

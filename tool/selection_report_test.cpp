@@ -13,44 +13,44 @@ namespace {
 std::string ReportOf(SelectionSize size, ExportOutcome outcome) {
     TextStack stack;
     PushReportText(stack, size, outcome);
-    EXPECT_EQ(1, stack.Depth());
+    EXPECT_EQ(stack.Depth(), 1);
     const TextValue text = stack.At(0);
     return std::string(TextChars(text), TextLength(text));
 }
 
 TEST(MeasureSelection, IncludesBothCornersInAnyDirection) {
-    EXPECT_EQ(1, MeasureSelection({5, 5}, {5, 5}).width);
-    EXPECT_EQ(1, MeasureSelection({5, 5}, {5, 5}).height);
+    EXPECT_EQ(MeasureSelection({5, 5}, {5, 5}).width, 1);
+    EXPECT_EQ(MeasureSelection({5, 5}, {5, 5}).height, 1);
     const SelectionSize forward = MeasureSelection({100, 50}, {300, 200});
     const SelectionSize backward = MeasureSelection({300, 200}, {100, 50});
-    EXPECT_EQ(201, forward.width);
-    EXPECT_EQ(151, forward.height);
-    EXPECT_EQ(forward.width, backward.width);
-    EXPECT_EQ(forward.height, backward.height);
-    EXPECT_EQ(1920, MeasureSelection({0, 0}, {1919, 1079}).width);
+    EXPECT_EQ(forward.width, 201);
+    EXPECT_EQ(forward.height, 151);
+    EXPECT_EQ(backward.width, forward.width);
+    EXPECT_EQ(backward.height, forward.height);
+    EXPECT_EQ(MeasureSelection({0, 0}, {1919, 1079}).width, 1920);
     // Client coordinates can be negative when the cursor leaves a smaller screen.
-    EXPECT_EQ(21, MeasureSelection({-10, 0}, {10, 0}).width);
+    EXPECT_EQ(MeasureSelection({-10, 0}, {10, 0}).width, 21);
 }
 
 TEST(PushReportText, SaysEveryStepWorked) {
     const long before = LiveOwnedTexts();
-    EXPECT_EQ("Selecci\xF3n posicionada en clipboard.\r\nDimensi\xF3n:  640 x 480",
-              ReportOf({640, 480}, {true, true}));
-    EXPECT_EQ(before, LiveOwnedTexts());
-    EXPECT_EQ(static_cast<std::uint32_t>(MB_ICONINFORMATION), ReportStyle({true, true}));
+    EXPECT_EQ(ReportOf({640, 480}, {true, true}),
+              "Selecci\xF3n posicionada en clipboard.\r\nDimensi\xF3n:  640 x 480");
+    EXPECT_EQ(LiveOwnedTexts(), before);
+    EXPECT_EQ(ReportStyle({true, true}), static_cast<std::uint32_t>(MB_ICONINFORMATION));
 }
 
 TEST(PushReportText, NamesTheStepsThatFailed) {
-    EXPECT_EQ("No se pudo poner la selecci\xF3n en el clipboard.\r\nDimensi\xF3n:  1 x 1",
-              ReportOf({1, 1}, {false, true}));
-    EXPECT_EQ("Selecci\xF3n posicionada en clipboard.\r\nDimensi\xF3n:  1920 x 1080\r\n"
-              "No se pudo guardar Retazo.bmp.",
-              ReportOf({1920, 1080}, {true, false}));
-    EXPECT_EQ("No se pudo poner la selecci\xF3n en el clipboard.\r\nDimensi\xF3n:  3 x 2\r\n"
-              "No se pudo guardar Retazo.bmp.",
-              ReportOf({3, 2}, {false, false}));
-    EXPECT_EQ(static_cast<std::uint32_t>(MB_ICONWARNING), ReportStyle({false, true}));
-    EXPECT_EQ(static_cast<std::uint32_t>(MB_ICONWARNING), ReportStyle({true, false}));
+    EXPECT_EQ(ReportOf({1, 1}, {false, true}),
+              "No se pudo poner la selecci\xF3n en el clipboard.\r\nDimensi\xF3n:  1 x 1");
+    EXPECT_EQ(ReportOf({1920, 1080}, {true, false}),
+              "Selecci\xF3n posicionada en clipboard.\r\nDimensi\xF3n:  1920 x 1080\r\n"
+              "No se pudo guardar Retazo.bmp.");
+    EXPECT_EQ(ReportOf({3, 2}, {false, false}),
+              "No se pudo poner la selecci\xF3n en el clipboard.\r\nDimensi\xF3n:  3 x 2\r\n"
+              "No se pudo guardar Retazo.bmp.");
+    EXPECT_EQ(ReportStyle({false, true}), static_cast<std::uint32_t>(MB_ICONWARNING));
+    EXPECT_EQ(ReportStyle({true, false}), static_cast<std::uint32_t>(MB_ICONWARNING));
 }
 
 }  // namespace

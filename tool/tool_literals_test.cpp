@@ -21,16 +21,16 @@ TEST(LiteralPool, TextsLieInTheirPlacesAndNumbersFillTheBlock) {
     for (const std::string& text : expected) {
         std::uint32_t length;
         std::memcpy(&length, bytes + offset, 4);
-        ASSERT_EQ(text.size(), length) << "at offset " << offset;
-        EXPECT_EQ(text, std::string(reinterpret_cast<const char*>(bytes) + offset + 4, length));
-        EXPECT_EQ(0, bytes[offset + 4 + length]);
-        EXPECT_EQ(0, bytes[offset + 5 + length]);
+        ASSERT_EQ(length, text.size()) << "at offset " << offset;
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes) + offset + 4, length), text);
+        EXPECT_EQ(bytes[offset + 4 + length], 0);
+        EXPECT_EQ(bytes[offset + 5 + length], 0);
         offset += (4 + length + 2 + 3) / 4 * 4;
     }
-    EXPECT_EQ(144u, offset);
-    EXPECT_EQ(232u, offset + 22 * 4);
-    EXPECT_EQ(232u, kLiteralPoolCoreSize);
-    // The numbers, as written in the tool's documentation rather than by their names in the code.
+    EXPECT_EQ(offset, 144u);
+    EXPECT_EQ(offset + 22 * 4, 232u);
+    // The numbers by value, not by the names the code builds them from: a changed constant
+    // cannot move a byte of the block unnoticed.
     const std::int32_t expectedNumbers[22] = {
         0x110, 2, 0x200, 0x20, 0x201, 0x202, 500, static_cast<std::int32_t>(0x80000000), 8, 0x5000000D,
         0x00CC0020, 255, -2, 2, 0x200, 2, 14, 0x40, 260, 8, 1, 16,
@@ -38,7 +38,7 @@ TEST(LiteralPool, TextsLieInTheirPlacesAndNumbersFillTheBlock) {
     for (int i = 0; i < 22; ++i) {
         std::int32_t number;
         std::memcpy(&number, bytes + offset + 4 * i, 4);
-        EXPECT_EQ(expectedNumbers[i], number) << "number " << i << " at offset " << offset + 4 * i;
+        EXPECT_EQ(number, expectedNumbers[i]) << "number " << i << " at offset " << offset + 4 * i;
     }
 }
 
@@ -46,12 +46,12 @@ TEST(LiteralPool, BorrowedLiteralsReadLikeTexts) {
     const TextValue title = BorrowLiteral(Pool().title);
     EXPECT_TRUE(IsBorrowed(title));
     EXPECT_FALSE(IsOwned(title));
-    EXPECT_EQ(11u, TextLength(title));
-    EXPECT_EQ(0, std::memcmp(TextChars(title), "Programador", 12));
+    EXPECT_EQ(TextLength(title), 11u);
+    EXPECT_EQ(std::memcmp(TextChars(title), "Programador", 12), 0);
     // The empty literal also reads as an empty UTF-16 string.
     const TextValue empty = BorrowLiteral(Pool().empty);
-    EXPECT_EQ(0u, TextLength(empty));
-    EXPECT_EQ(L'\0', WideChars(empty)[0]);
+    EXPECT_EQ(TextLength(empty), 0u);
+    EXPECT_EQ(WideChars(empty)[0], L'\0');
 }
 
 }  // namespace
