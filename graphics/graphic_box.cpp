@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr std::int32_t kForegroundColour = -1;  // as the outline colour
-constexpr std::int32_t kSameAsOutline = -1;     // as the fill colour
 constexpr std::uint32_t kEllipse = 0x80000000;  // rounding not given: the box becomes an ellipse
 constexpr std::uint32_t kMostRounding = 100;
 constexpr std::uint32_t kLastFillStyle = 6;

@@ -60,7 +60,7 @@ protected:
 };
 
 TEST_F(DrawGraphicBoxTest, HollowOutlineLeavesTheInsideUntouched) {
-    DrawGraphicBox(5, 6, 15, 12, 0, 255, -2, 0);
+    DrawGraphicBox(5, 6, 15, 12, 0, 255, kNoFill, 0);
     ExpectBox(5, 6, 15, 12, kRed, kWhite);
 }
 
@@ -68,23 +68,23 @@ TEST_F(DrawGraphicBoxTest, CornersInAnyOrderDrawTheSameBox) {
     const float corners[3][4] = {{15, 12, 5, 6}, {15, 6, 5, 12}, {5, 12, 15, 6}};
     for (const auto& c : corners) {
         FillBitmap(bitmap, kWhite);
-        DrawGraphicBox(c[0], c[1], c[2], c[3], 0, 255, -2, 0);
+        DrawGraphicBox(c[0], c[1], c[2], c[3], 0, 255, kNoFill, 0);
         ExpectBox(5, 6, 15, 12, kRed, kWhite);
     }
 }
 
 TEST_F(DrawGraphicBoxTest, RoundedCornersInAnyOrderDrawTheSameBox) {
-    DrawGraphicBox(3, 4, 21, 19, 60, 255, -1, 0);
+    DrawGraphicBox(3, 4, 21, 19, 60, 255, kSameAsOutline, 0);
     const Snapshot expected = TakeSnapshot();
     EXPECT_EQ(expected[4][3], kWhite) << "the corner is rounded off";
     EXPECT_EQ(expected[11][12], kRed);
     FillBitmap(bitmap, kWhite);
-    DrawGraphicBox(21, 19, 3, 4, 60, 255, -1, 0);
+    DrawGraphicBox(21, 19, 3, 4, 60, 255, kSameAsOutline, 0);
     ExpectSnapshot(expected);
 }
 
 TEST_F(DrawGraphicBoxTest, FillsWithTheOutlineColourOrItsOwn) {
-    DrawGraphicBox(2, 3, 12, 10, 0, 255, -1, 0);
+    DrawGraphicBox(2, 3, 12, 10, 0, 255, kSameAsOutline, 0);
     ExpectBox(2, 3, 12, 10, kRed, kRed);
     FillBitmap(bitmap, kWhite);
     DrawGraphicBox(2, 3, 12, 10, 0, 255, static_cast<std::int32_t>(kGreen), 0);
@@ -96,7 +96,7 @@ TEST_F(DrawGraphicBoxTest, FillsWithTheOutlineColourOrItsOwn) {
 }
 
 TEST_F(DrawGraphicBoxTest, ColourMinusOneIsTheForegroundColour) {
-    DrawGraphicBox(4, 4, 14, 14, 0, -1, -2, 0);
+    DrawGraphicBox(4, 4, 14, 14, 0, kForegroundColour, kNoFill, 0);
     ExpectBox(4, 4, 14, 14, GetSysColor(COLOR_WINDOWTEXT), kWhite);
 }
 
@@ -117,16 +117,16 @@ TEST_F(DrawGraphicBoxTest, HorizontalHatchAlternatesFillAndBackgroundRows) {
 }
 
 TEST_F(DrawGraphicBoxTest, RoundingAboveOneHundredIsOneHundred) {
-    DrawGraphicBox(2, 2, 20, 16, 100, 255, -2, 0);
+    DrawGraphicBox(2, 2, 20, 16, 100, 255, kNoFill, 0);
     const Snapshot expected = TakeSnapshot();
     EXPECT_EQ(expected[2][2], kWhite) << "a rounded corner leaves the corner pixel";
     FillBitmap(bitmap, kWhite);
-    DrawGraphicBox(2, 2, 20, 16, 250, 255, -2, 0);
+    DrawGraphicBox(2, 2, 20, 16, 250, 255, kNoFill, 0);
     ExpectSnapshot(expected);
 }
 
 TEST_F(DrawGraphicBoxTest, RoundingNotGivenDrawsAnEllipse) {
-    DrawGraphicBox(2, 2, 20, 16, 0x80000000, 255, -2, 0);
+    DrawGraphicBox(2, 2, 20, 16, 0x80000000, 255, kNoFill, 0);
     EXPECT_EQ(PixelOf(bitmap, 2, 2), kWhite);
     EXPECT_EQ(PixelOf(bitmap, 4, 3), kWhite);
     EXPECT_EQ(PixelOf(bitmap, 11, 2), kRed);
@@ -135,7 +135,7 @@ TEST_F(DrawGraphicBoxTest, RoundingNotGivenDrawsAnEllipse) {
 
 TEST_F(DrawGraphicBoxTest, ReportsTheBoxWidenedByThePen) {
     RedrawGraphic();
-    DrawGraphicBox(9, 7, 9, 7, 0, 255, -2, 0);
+    DrawGraphicBox(9, 7, 9, 7, 0, 255, kNoFill, 0);
     RECT dirty = RecordOf(bitmap)->dirty;
     EXPECT_EQ(dirty.left, 8);
     EXPECT_EQ(dirty.top, 6);
@@ -143,7 +143,7 @@ TEST_F(DrawGraphicBoxTest, ReportsTheBoxWidenedByThePen) {
     EXPECT_EQ(dirty.bottom, 8);
 
     RedrawGraphic();
-    DrawGraphicBox(0, 3, 30, 23, 0, 255, -2, 0);
+    DrawGraphicBox(0, 3, 30, 23, 0, 255, kNoFill, 0);
     dirty = RecordOf(bitmap)->dirty;
     EXPECT_EQ(dirty.left, 0);
     EXPECT_EQ(dirty.top, 2);
@@ -153,7 +153,7 @@ TEST_F(DrawGraphicBoxTest, ReportsTheBoxWidenedByThePen) {
 
 TEST_F(DrawGraphicBoxTest, WithoutACurrentTargetDrawsNothing) {
     AttachGraphic(0x7FFF0001, 0, 0);
-    DrawGraphicBox(1, 1, 10, 10, 0, 255, -1, 0);
+    DrawGraphicBox(1, 1, 10, 10, 0, 255, kSameAsOutline, 0);
     ExpectBox(0, 0, 0, 0, kWhite, kWhite);
 }
 

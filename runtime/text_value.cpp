@@ -4,23 +4,24 @@
 #include <oleauto.h>
 
 namespace {
-LONG liveOwnedTexts = 0;
-}  // namespace
 
-TextValue AllocateText(std::uint32_t length) {
-    if (length == 0) return kEmptyText;
-    BSTR text = SysAllocStringByteLen(nullptr, length);
+LONG liveOwnedTexts = 0;
+
+// A new system string becomes an owned text value, counted until it is released.
+TextValue AdoptSystemString(BSTR text) {
     if (!text) return kEmptyText;
     InterlockedIncrement(&liveOwnedTexts);
     return reinterpret_cast<TextValue>(text);
 }
 
+}  // namespace
+
+TextValue AllocateText(std::uint32_t length) {
+    return length == 0 ? kEmptyText : AdoptSystemString(SysAllocStringByteLen(nullptr, length));
+}
+
 TextValue AllocateWideText(std::uint32_t length) {
-    if (length == 0) return kEmptyText;
-    BSTR text = SysAllocStringLen(nullptr, length);
-    if (!text) return kEmptyText;
-    InterlockedIncrement(&liveOwnedTexts);
-    return reinterpret_cast<TextValue>(text);
+    return length == 0 ? kEmptyText : AdoptSystemString(SysAllocStringLen(nullptr, length));
 }
 
 void ReleaseText(TextValue text) {
