@@ -16,7 +16,11 @@ runs=${BENCH_RUNS:-5}
 steady=${BENCH_STEADY_MOVES:-10000}
 out=${BENCH_OUT:-build-bench/bench-results.jsonl}
 
-cmake -S . -B build-bench -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+# The programs must run here: on a host that cannot execute 32-bit programs they are the x86_64
+# build of the same sources.
+processor=i686
+[ "$(tests/rig/wine-arch)" = win64 ] && processor=x86_64
+cmake -S . -B build-bench -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$processor.cmake" >/dev/null
 cmake --build build-bench
 
 flameshot=()
@@ -39,6 +43,6 @@ for size in $sizes; do
     --runs "$runs" --steady-moves "$steady_moves" "${flameshot[@]}"
 done
 
-echo "Display: $display"
+echo "Display: $display; programs built for $processor"
 echo "Machine: $(nproc) CPUs, $(lscpu | sed -n 's/^Model name: *//p'); Wine $("${RETAZO_WINE:-/usr/lib/wine/wine}" --version 2>/dev/null || true)"
 python3 bench/report.py "$out"
