@@ -24,12 +24,8 @@ cmake -S . -B build-bench -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$processo
 cmake --build build-bench
 
 flameshot=()
-if ! command -v flameshot >/dev/null; then
-  sudo=""
-  [ "$(id -u)" = 0 ] || sudo=sudo
-  { $sudo apt-get update && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y flameshot; } >&2 ||
-    echo "bench: Flameshot could not be installed; its columns stay empty" >&2
-fi
+scripts/apt-install.sh flameshot >&2 ||
+  echo "bench: Flameshot could not be installed; its columns stay empty" >&2
 command -v flameshot >/dev/null || flameshot=(--no-flameshot)
 
 rm -f "$out"

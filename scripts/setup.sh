@@ -5,25 +5,11 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
-packages=(
-  locales
-  cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
-  g++-mingw-w64-x86-64-posix googletest wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick xclip python3
+"$(dirname "$0")/apt-install.sh" \
+  locales \
+  cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686 \
+  g++-mingw-w64-x86-64-posix googletest wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick xclip python3 \
   openbox clang
-)
-
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-
-if [ "${#missing[@]}" -gt 0 ]; then
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $SUDO dpkg --add-architecture i386
-  fi
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
 
 # Wine takes its ANSI code page from the locale, and only from one that exists: the tests run the
 # tool under Russian (code page 1251) and Hindi (no ANSI code page of its own: UTF-8) locales.
