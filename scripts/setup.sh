@@ -23,6 +23,9 @@ for entry in "${test_locales[@]}"; do
 done
 if [ -n "${regenerate:-}" ]; then $SUDO locale-gen >/dev/null; fi
 
+# The tests run the tool under Debian 13's Wine 10 too, from a root made once outside the clone.
+"$(dirname "$0")/wine10-root.sh"
+
 # The project's Wine prefix (build/wine-pristine-<arch>, copied for every session) is made once,
 # with the Mono and Gecko installers disabled and crash dialogs off.
 "$(dirname "$0")/../tests/rig/session.sh" true

@@ -71,6 +71,18 @@ add_test(NAME window_manager COMMAND ${CMAKE_SOURCE_DIR}/tests/rig/session.sh --
 set_tests_properties(window_manager PROPERTIES TIMEOUT 1200 COST 2
   ENVIRONMENT "${HOST_TEST_ENVIRONMENT}")
 
+# The same end-to-end tests under Debian 13's Wine 10 with a window manager, and the selection
+# tests again on a desktop scaled to 144 dots per inch, which Wine 10 virtualizes for programs
+# that do not declare themselves DPI-aware.
+add_test(NAME wine10_window_manager COMMAND ${CMAKE_SOURCE_DIR}/tests/rig/session.sh --wine 10
+  --window-manager $<TARGET_FILE:Python3::Interpreter> -m unittest -v ${tool_driving_modules}
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/tests)
+add_test(NAME wine10_scaled_desktop COMMAND ${CMAKE_SOURCE_DIR}/tests/rig/session.sh --wine 10
+  --window-manager --dpi 144 $<TARGET_FILE:Python3::Interpreter> -m unittest -v tool_selection_test
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/tests)
+set_tests_properties(wine10_window_manager wine10_scaled_desktop PROPERTIES TIMEOUT 1200 COST 2
+  ENVIRONMENT "${HOST_TEST_ENVIRONMENT}")
+
 # A second compiler builds the product without a warning.
 add_test(NAME clang_build COMMAND ${CMAKE_CTEST_COMMAND}
   --build-and-test ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/clang-build

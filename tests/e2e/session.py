@@ -28,6 +28,11 @@ require("WINEPREFIX")
 require("DISPLAY")
 # "openbox" when a window manager runs on the display (tests/rig/session.sh --window-manager).
 WINDOW_MANAGER = os.environ.get("RETAZO_WINDOW_MANAGER", "none")
+# What sets this session apart from the plain one: window manager, Wine version, scaled desktop.
+LEG = [name for name, plain in [(WINDOW_MANAGER, "none"),
+                                ("wine" + os.environ.get("RETAZO_WINE_VERSION", "8"), "wine8"),
+                                (os.environ.get("RETAZO_DPI", "96") + "dpi", "96dpi")]
+       if name != plain]
 
 
 def screen_size():
@@ -105,11 +110,11 @@ def poll(condition, timeout, interval=0.05, what="condition"):
 
 class WorkDir:
     """A fresh directory under the build tree. The one of the latest run of a test is kept for
-    a look after a failure; older ones go. The run under a window manager has its own, since
-    it runs side by side with the bare one."""
+    a look after a failure; older ones go. Each leg of the run has its own, since the legs run
+    side by side."""
 
     def __init__(self, name):
-        root = BUILD / ("e2e-work" if WINDOW_MANAGER == "none" else f"e2e-work-{WINDOW_MANAGER}")
+        root = BUILD / "-".join(["e2e-work", *LEG])
         root.mkdir(exist_ok=True)
         for old in root.glob(f"{name}-*"):
             shutil.rmtree(old, ignore_errors=True)

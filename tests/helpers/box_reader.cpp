@@ -177,6 +177,8 @@ void PrintBox(HWND box, DWORD deadline) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // On a scaled desktop the screen and the tool's windows are measured in physical pixels.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     DWORD deadline = GetTickCount() + (argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 0);
     for (;;) {
         if (HWND box = FindMessageBox()) {

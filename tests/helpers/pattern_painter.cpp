@@ -84,6 +84,8 @@ DWORD WINAPI WatchInput(void* window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // On a scaled desktop the screen and the tool's windows are measured in physical pixels.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     int left = 0;
     int top = 0;
     int width = GetSystemMetrics(SM_CXSCREEN);

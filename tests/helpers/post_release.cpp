@@ -8,6 +8,8 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
+    // On a scaled desktop the screen and the tool's windows are measured in physical pixels.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     if (argc != 3) return 2;
     const POINT screen{std::atoi(argv[1]), std::atoi(argv[2])};
     const HWND dialog = GetAncestor(WindowFromPoint(screen), GA_ROOT);

@@ -1,35 +1,72 @@
 #!/usr/bin/env bash
 # Runs a command inside a private X display (Xvfb) and a private Wine prefix with its own
 # wineserver, then tears both down; with --window-manager, openbox manages the display as on a
-# desktop. The command sees DISPLAY, WINEPREFIX, RETAZO_WINE (the Wine loader to use),
-# RETAZO_WINE_ARCH, RETAZO_SCREEN (WxH) and RETAZO_WINDOW_MANAGER (openbox or none).
-#   usage: session.sh [--screen WxH] [--window-manager] command args...
+# desktop; with --wine 10, Debian 13's Wine runs from its root (scripts/wine10-root.sh) inside a
+# private mount namespace, so nothing stays mounted afterwards; with --dpi N the desktop is
+# scaled to N dots per inch. The command sees DISPLAY, WINEPREFIX, RETAZO_WINE (the Wine loader
+# to use), RETAZO_WINE_ARCH, RETAZO_WINE_VERSION, RETAZO_SCREEN (WxH), RETAZO_DPI and
+# RETAZO_WINDOW_MANAGER (openbox or none).
+#   usage: session.sh [--screen WxH] [--window-manager] [--wine 8|10] [--dpi N] command args...
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
+arguments=("$@")
 
 screen=${RETAZO_SCREEN:-1024x768}
 window_manager=none
+wine_version=8
+dpi=96
 while true; do
   case "${1:-}" in
     --screen) screen=$2; shift 2 ;;
     --window-manager) window_manager=openbox; shift ;;
+    --wine) wine_version=$2; shift 2 ;;
+    --dpi) dpi=$2; shift 2 ;;
     *) break ;;
   esac
 done
 
-arch=$("$here/wine-arch")
-export RETAZO_WINE_ARCH=$arch WINEARCH=$arch RETAZO_SCREEN=$screen RETAZO_WINDOW_MANAGER=$window_manager
-export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL=C.UTF-8   # Wine's ANSI code page is then 1252
-if [ "$arch" = win32 ]; then
-  export RETAZO_WINE=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32
-  [ -x "$WINESERVER" ] || export WINESERVER=/usr/lib/wine/wineserver64
-else
-  export RETAZO_WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+if [ "$wine_version" = 10 ]; then
+  wine_root=$("$root/scripts/wine10-root.sh" --path)
+  if [ -z "${RETAZO_MOUNT_NAMESPACE:-}" ]; then
+    exec unshare --mount --propagation private env RETAZO_MOUNT_NAMESPACE=1 "$0" "${arguments[@]}"
+  fi
+  # Paths are the same inside the root and out: the X socket, prefixes and work folders.
+  for folder in /proc /sys /dev /tmp "$root" "${TMPDIR:-/tmp}"; do
+    mkdir -p "$wine_root$folder"
+    mount --rbind "$folder" "$wine_root$folder"
+  done
 fi
 
+arch=$("$here/wine-arch" "${wine_root:-}")
+export RETAZO_WINE_ARCH=$arch WINEARCH=$arch RETAZO_SCREEN=$screen RETAZO_WINDOW_MANAGER=$window_manager
+export RETAZO_WINE_VERSION=$wine_version RETAZO_DPI=$dpi
+export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=C.UTF-8   # Wine's ANSI code page is then 1252
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/retazo-session.XXXXXX")
+# The loader and server of the Wine asked for, as programs the command can start.
+wine_program() {
+  if [ "$wine_version" = 10 ]; then
+    printf '#!/bin/sh\nexec chroot %q /bin/sh -c '\''cd "$0" && exec %q "$@"'\'' "$PWD" "$@"\n' \
+      "$wine_root" "$1" >"$work/$2"
+    chmod +x "$work/$2"
+    echo "$work/$2"
+  else
+    echo "$1"
+  fi
+}
+if [ "$arch" = win32 ]; then
+  loader=/usr/lib/wine/wine server=/usr/lib/wine/wineserver32
+  [ -x "${wine_root:-}$server" ] || server=/usr/lib/wine/wineserver64
+else
+  loader=/usr/lib/wine/wine64 server=/usr/lib/wine/wineserver64
+fi
+[ -x "${wine_root:-}$server" ] || server=/usr/lib/wine/wineserver
+RETAZO_WINE=$(wine_program "$loader" wine)
+WINESERVER=$(wine_program "$server" wineserver)
+export RETAZO_WINE WINESERVER
+
 xvfb_pid=""
 wm_pid=""
 cleanup() {
@@ -68,20 +105,32 @@ if [ "$window_manager" = openbox ]; then
     { echo "session: openbox did not start" >&2; cat "$work/openbox.log" >&2; exit 1; }
 fi
 
-# A pristine prefix is made once per architecture and copied for each session.
+# A pristine prefix is made once per architecture and Wine, and copied for each session. It is
+# marked complete only when its first boot and settings succeeded.
 pristine="$root/build/wine-pristine-$arch"
+[ "$wine_version" = 8 ] || pristine="$pristine-wine$wine_version"
 if [ ! -f "$pristine/.complete" ]; then
   rm -rf "$pristine"
   mkdir -p "$(dirname "$pristine")"
-  WINEPREFIX="$pristine" timeout 300 "$RETAZO_WINE" wineboot -i >/dev/null 2>&1 || true
-  WINEPREFIX="$pristine" timeout 60 "$RETAZO_WINE" reg add 'HKCU\Software\Wine\WineDbg' \
-    /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-  WINEPREFIX="$pristine" timeout 60 "$WINESERVER" -w
-  touch "$pristine/.complete"
+  if WINEPREFIX="$pristine" timeout 300 "$RETAZO_WINE" wineboot -i >"$work/wineboot.log" 2>&1 &&
+    WINEPREFIX="$pristine" timeout 60 "$RETAZO_WINE" reg add 'HKCU\Software\Wine\WineDbg' \
+      /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$work/wineboot.log" 2>&1 &&
+    WINEPREFIX="$pristine" timeout 60 "$WINESERVER" -w; then
+    touch "$pristine/.complete"
+  else
+    echo "session: the Wine prefix $pristine could not be made" >&2
+    tail -20 "$work/wineboot.log" >&2
+    rm -rf "$pristine"
+    exit 1
+  fi
 fi
 export WINEPREFIX="$work/prefix"
 cp -a "$pristine" "$WINEPREFIX"
 "$WINESERVER" -p >/dev/null 2>&1 || true
+if [ "$dpi" != 96 ]; then
+  timeout 60 "$RETAZO_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d "$dpi" /f >/dev/null 2>&1
+fi
 # The first Wine process of a prefix starts background services that would inherit the
 # command's output pipes and keep a caller such as ctest waiting; start them detached now.
 timeout 120 "$RETAZO_WINE" wineboot >/dev/null 2>&1 </dev/null || true
