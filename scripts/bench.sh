@@ -40,5 +40,5 @@ for size in $sizes; do
 done
 
 echo "Display: $display; programs built for $processor"
-echo "Machine: $(nproc) CPUs, $(lscpu | sed -n 's/^Model name: *//p'); Wine $("${RETAZO_WINE:-/usr/lib/wine/wine}" --version 2>/dev/null || true)"
+echo "Machine: $(nproc) CPUs, $(lscpu | sed -n 's/^Model name: *//p'); Wine $(. scripts/wine-env.sh && use_wine "$(tests/rig/wine-arch)" && "$wine_loader" --version 2>/dev/null || true)"
 python3 bench/report.py "$out"

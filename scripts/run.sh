@@ -10,12 +10,12 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   out=$PWD/build/run
   mkdir -p "$out"
   arch=$(tests/rig/wine-arch)
-  loader=/usr/lib/wine/wine
-  [ "$arch" = win64 ] && loader=/usr/lib/wine/wine64
-  export WINEPREFIX=$PWD/build/wine-prefix-$arch WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  . scripts/wine-env.sh
+  use_wine "$arch"
+  export WINEPREFIX=$PWD/build/wine-prefix-$arch
   cd "$out"
   status=0
-  "$loader" "../../$tree/Retazo.exe" || status=$?
+  "$wine_loader" "../../$tree/Retazo.exe" || status=$?
   echo "Retazo ended with exit code $status; its file is $out/Retazo.bmp"
   exit $status
 fi

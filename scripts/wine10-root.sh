@@ -24,10 +24,13 @@ for library in libxi6 libxrandr2 libxcursor1 libxinerama1 libxcomposite1; do
   packages+=("$library" "$library:i386")
 done
 
+. "$(dirname "$0")/wine-env.sh"
+use_wine win64
+
 # Wine finds its own files through /proc, so the check mounts it, in a namespace of its own.
 works() {
   [ -f "$root/.complete" ] && [ -e "$root/usr/lib/i386-linux-gnu/libXi.so.6" ] && $SUDO unshare --mount --propagation private sh -c \
-    'mount --rbind /proc "$0/proc" && chroot "$0" /usr/lib/wine/wine64 --version' "$root" 2>/dev/null |
+    'mount --rbind /proc "$0/proc" && chroot "$0" "$1" --version' "$root" "$wine_loader" 2>/dev/null |
     grep -q '^wine-10\.'
 }
 works && exit 0

@@ -38,10 +38,11 @@ if [ "$wine_version" = 10 ]; then
   done
 fi
 
+# shellcheck source=../../scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
 arch=$("$here/wine-arch" "${wine_root:-}")
-export RETAZO_WINE_ARCH=$arch WINEARCH=$arch RETAZO_SCREEN=$screen RETAZO_WINDOW_MANAGER=$window_manager
+export RETAZO_WINE_ARCH=$arch RETAZO_SCREEN=$screen RETAZO_WINDOW_MANAGER=$window_manager
 export RETAZO_WINE_VERSION=$wine_version RETAZO_DPI=$dpi
-export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=C.UTF-8   # Wine's ANSI code page is then 1252
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/retazo-session.XXXXXX")
@@ -56,15 +57,9 @@ wine_program() {
     echo "$1"
   fi
 }
-if [ "$arch" = win32 ]; then
-  loader=/usr/lib/wine/wine server=/usr/lib/wine/wineserver32
-  [ -x "${wine_root:-}$server" ] || server=/usr/lib/wine/wineserver64
-else
-  loader=/usr/lib/wine/wine64 server=/usr/lib/wine/wineserver64
-fi
-[ -x "${wine_root:-}$server" ] || server=/usr/lib/wine/wineserver
-RETAZO_WINE=$(wine_program "$loader" wine)
-WINESERVER=$(wine_program "$server" wineserver)
+use_wine "$arch" "${wine_root:-}"
+RETAZO_WINE=$(wine_program "$wine_loader" wine)
+WINESERVER=$(wine_program "$wine_server" wineserver)
 export RETAZO_WINE WINESERVER
 
 xvfb_pid=""
