@@ -5,10 +5,14 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
+# Wine comes with the X libraries that a desktop's install of it brings as recommendations, for
+# 32-bit programs too: without XInput2 (libxi6) Wine cannot confine the pointer to a full-screen
+# window, and then a window manager's click grab stands between X and the tool.
 "$(dirname "$0")/apt-install.sh" \
   locales \
   cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686 \
   g++-mingw-w64-x86-64-posix googletest wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick xclip python3 \
+  libxi6 libxi6:i386 libxrandr2:i386 libxcursor1:i386 libxinerama1:i386 libxcomposite1:i386 \
   openbox clang
 
 # Wine takes its ANSI code page from the locale, and only from one that exists: the tests run the
