@@ -32,10 +32,22 @@ DialogCallback CallbackOf(HWND window) {
     return record ? record->callback : nullptr;
 }
 
-// A handled message's result; a result the callback stored itself as the message result is
-// kept, since the system clears it before each message.
-INT_PTR Answer(HWND dialog, INT_PTR result) {
-    if (GetWindowLongPtrW(dialog, DWLP_MSGRESULT) == 0) SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
+// A message the engine is handling on this thread. A message for the same dialog handled inside
+// it (a callback that sends its own dialog a message) notes the message result it leaves there.
+struct Handling {
+    HWND dialog;
+    Handling* outer;
+    LONG_PTR leftBehind = 0;
+};
+thread_local Handling* innermost = nullptr;
+
+// A handled message's result, stored as the message result right before TRUE is returned, as
+// DialogProc's documentation asks. The system clears it before each message, so a nonzero one
+// was stored while this message was handled: by the callback, which is kept, unless it is the
+// one a nested message left behind.
+INT_PTR Answer(const Handling& handling, INT_PTR result) {
+    const LONG_PTR stored = GetWindowLongPtrW(handling.dialog, DWLP_MSGRESULT);
+    if (stored == 0 || stored == handling.leftBehind) SetWindowLongPtrW(handling.dialog, DWLP_MSGRESULT, result);
     return result;
 }
 
@@ -54,7 +66,8 @@ INT_PTR CloseOnCommand(HWND dialog, const ObjectRecord* record) {
     return TRUE;
 }
 
-INT_PTR HandleByDefault(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR HandleByDefault(const Handling& handling, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND dialog = handling.dialog;
     const ObjectRecord* record = FindObjectRecord(HandleOf(dialog));
     if (!record) return 0;
     switch (message) {
@@ -71,7 +84,7 @@ INT_PTR HandleByDefault(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
         if (INT_PTR brush = ColourControl(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
-            return Answer(dialog, brush);
+            return Answer(handling, brush);
         }
         return 0;
     case WM_SYSCOMMAND:
@@ -84,17 +97,31 @@ INT_PTR HandleByDefault(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+INT_PTR Handle(const Handling& handling, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND dialog = handling.dialog;
+    if (DialogCallback control = CallbackOf(NotifyingControl(dialog, message, wParam, lParam))) {
+        if (INT_PTR result = control(dialog, message, wParam, lParam)) return Answer(handling, result);
+    }
+    if (DialogCallback callback = CallbackOf(dialog)) {
+        if (INT_PTR result = callback(dialog, message, wParam, lParam)) return Answer(handling, result);
+    }
+    return HandleByDefault(handling, message, wParam, lParam);
+}
+
 }  // namespace
 
 INT_PTR CALLBACK EngineDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     // The system's own WM_INITDIALOG comes before the dialog has a record; no initial focus.
     if (message == WM_INITDIALOG) return FALSE;
     if (message == WM_ACTIVATE) return 0;
-    if (DialogCallback control = CallbackOf(NotifyingControl(dialog, message, wParam, lParam))) {
-        if (INT_PTR result = control(dialog, message, wParam, lParam)) return Answer(dialog, result);
+    Handling handling{dialog, innermost};
+    innermost = &handling;
+    const INT_PTR result = Handle(handling, message, wParam, lParam);
+    innermost = handling.outer;
+    for (Handling* outer = innermost; outer; outer = outer->outer) {
+        if (outer->dialog != dialog) continue;
+        outer->leftBehind = GetWindowLongPtrW(dialog, DWLP_MSGRESULT);
+        break;
     }
-    if (DialogCallback callback = CallbackOf(dialog)) {
-        if (INT_PTR result = callback(dialog, message, wParam, lParam)) return Answer(dialog, result);
-    }
-    return HandleByDefault(dialog, message, wParam, lParam);
+    return result;
 }

@@ -13,7 +13,7 @@ constexpr COLORREF kPicture = RGB(10, 200, 30);
 constexpr std::uint32_t kUntouched = 0x123456;
 
 // Results measured inside a run, and the answer of the control callback.
-LRESULT results[3];
+LRESULT results[6];
 std::int32_t controlAnswer;
 int controlCommands;
 
@@ -119,6 +119,8 @@ TEST_F(EngineDialogProcTest, ANonzeroAnswerBecomesTheMessageResultUnlessTheCallb
             results[0] = SendMessageW(dialog, WM_APP + 2, 0, 0);
             results[1] = SendMessageW(dialog, WM_APP + 3, 0, 0);
             results[2] = SendMessageW(dialog, WM_APP + 4, 0, 0);
+            results[3] = SendMessageW(dialog, WM_APP + 5, 0, 0);
+            results[4] = SendMessageW(dialog, WM_APP + 6, 0, 0);
             SendMessageW(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
             DialogEnd(dialog, 0);
             return 0;
@@ -126,6 +128,13 @@ TEST_F(EngineDialogProcTest, ANonzeroAnswerBecomesTheMessageResultUnlessTheCallb
             return 42;
         case WM_APP + 3:
             SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 7);
+            return 1;
+        case WM_APP + 5:  // answers otherwise than a message it sends its dialog meanwhile
+            results[5] = SendMessageW(dialog, WM_APP + 2, 0, 0);
+            return 9;
+        case WM_APP + 6:  // stores its own result after such a message
+            SendMessageW(dialog, WM_APP + 2, 0, 0);
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 8);
             return 1;
         default:
             return 0;
@@ -135,6 +144,9 @@ TEST_F(EngineDialogProcTest, ANonzeroAnswerBecomesTheMessageResultUnlessTheCallb
     EXPECT_EQ(results[0], 42);
     EXPECT_EQ(results[1], 7);
     EXPECT_EQ(results[2], 0);
+    EXPECT_EQ(results[3], 9);
+    EXPECT_EQ(results[4], 8);
+    EXPECT_EQ(results[5], 42);
     EXPECT_TRUE(SequenceMatches(seen, {}, {WM_ACTIVATE}));
 }
 

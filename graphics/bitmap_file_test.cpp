@@ -183,33 +183,44 @@ TEST_F(BitmapFileTest, FileHeldByAnotherProcessIsReplacedOnlyOnceLetGo) {
 }
 
 // A run killed during its save leaves its temporary file; the next save takes it over or removes
-// it, and never touches one that another instance is writing.
+// it, and never touches one that another instance is writing, nor a user's own file of that name.
 TEST_F(BitmapFileTest, TemporaryFilesOfOtherRunsAreReusedOrRemovedUnlessHeld) {
     const std::wstring temporaries[] = {L"Retazo.b~0", L"Retazo.b~1", L"Retazo.b~2", L"Retazo.b~3"};
-    const std::vector<std::uint8_t> stale(5000, 0xEE);  // longer than the new file
-    for (int held = 0; held <= 4; held += 2) {
-        SCOPED_TRACE(testing::Message() << held << " temporary names held");
+    std::vector<std::uint8_t> stale(5000, 0xEE);  // a bitmap's start, longer than the new file
+    stale[0] = 'B', stale[1] = 'M';
+    const std::vector<std::uint8_t> users{'n', 'o', 't', 'e', 's', '\r', '\n'};
+    const struct {
+        int held;   // the first names, held by other instances
+        int users;  // the next ones, holding a user's text file
+    } cases[] = {{0, 0}, {2, 0}, {4, 0}, {0, 1}, {1, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.held << " temporary names held, " << c.users << " a user's");
+        const int kept = c.held + c.users;
         const std::vector<std::uint8_t> old = OldFileBytes();
         ASSERT_TRUE(WriteWholeFile(target, old));
         std::vector<std::wstring> expectedNames{L"Retazo.bmp"};
-        for (const std::wstring& name : temporaries) ASSERT_TRUE(WriteWholeFile(directory.File(name), stale));
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_TRUE(WriteWholeFile(directory.File(temporaries[i]), i >= c.held && i < kept ? users : stale));
+            if (i < kept) expectedNames.push_back(temporaries[i]);
+        }
         ASSERT_NE(AttachPatternBitmap(5, 2), 0u);
         {
             std::vector<InstanceTemporary> holds;
-            for (int i = 0; i < held; ++i) {
+            for (int i = 0; i < c.held; ++i) {
                 holds.emplace_back(directory.File(temporaries[i]));
                 ASSERT_TRUE(holds.back().ok());
-                expectedNames.push_back(temporaries[i]);
             }
-            EXPECT_EQ(Save(target), held < 4 ? -1 : 0);
+            EXPECT_EQ(Save(target), kept < 4 ? -1 : 0);
         }
-        if (held < 4) {
+        if (kept < 4) {
             ExpectPatternFile(ReadWholeFile(target), 5, 2);
         } else {
             EXPECT_EQ(ReadWholeFile(target), old);
         }
         EXPECT_EQ(directory.Names(), expectedNames);
-        for (int i = 0; i < held; ++i) EXPECT_EQ(ReadWholeFile(directory.File(temporaries[i])), stale) << i;
+        for (int i = 0; i < kept; ++i) {
+            EXPECT_EQ(ReadWholeFile(directory.File(temporaries[i])), i < c.held ? stale : users) << i;
+        }
         for (const std::wstring& name : temporaries) DeleteFileW(directory.File(name).c_str());
     }
 }
@@ -229,7 +240,8 @@ TEST_F(BitmapFileTest, SavesUnderALongWorkingDirectory) {
     }
 }
 
-// Replacements of system functions, failing the way Windows documents they can fail.
+// Replacements of system functions, failing the way Windows documents they can fail; with no
+// rename error, renames are only counted.
 const ScopedImportPatch* renamePatch = nullptr;
 DWORD renameError = 0;
 int renameAttempts = 0;
@@ -241,10 +253,10 @@ BOOL WINAPI FailingWriteFile(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPP
 }
 
 BOOL WINAPI FailingRename(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
-    if (kind != FileRenameInfo) {
+    renameAttempts += kind == FileRenameInfo;
+    if (kind != FileRenameInfo || renameError == 0) {
         return renamePatch->original<decltype(&SetFileInformationByHandle)>()(file, kind, info, size);
     }
-    ++renameAttempts;
     SetLastError(renameError);
     return FALSE;
 }
@@ -256,20 +268,24 @@ TEST_F(BitmapFileTest, FailuresLeaveTheOldFileAndNoTemporary) {
         const void* replacement;
         DWORD error;
         bool retried;  // for about a second
+        DWORD targetAttributes;
     };
     const Case cases[] = {
-        {"a write fails", "WriteFile", reinterpret_cast<const void*>(&FailingWriteFile), 0, false},
+        {"a write fails", "WriteFile", reinterpret_cast<const void*>(&FailingWriteFile), 0, false, 0},
         {"the rename fails for good", "SetFileInformationByHandle", reinterpret_cast<const void*>(&FailingRename),
-         ERROR_WRITE_PROTECT, false},
+         ERROR_WRITE_PROTECT, false, 0},
         {"the target stays held", "SetFileInformationByHandle", reinterpret_cast<const void*>(&FailingRename),
-         ERROR_ACCESS_DENIED, true},
+         ERROR_ACCESS_DENIED, true, 0},
         {"the target stays locked", "SetFileInformationByHandle", reinterpret_cast<const void*>(&FailingRename),
-         ERROR_SHARING_VIOLATION, true},
+         ERROR_SHARING_VIOLATION, true, 0},
+        {"the target is read-only", "SetFileInformationByHandle", reinterpret_cast<const void*>(&FailingRename), 0,
+         false, FILE_ATTRIBUTE_READONLY},
     };
     for (const Case& failure : cases) {
         SCOPED_TRACE(failure.what);
         const std::vector<std::uint8_t> old = OldFileBytes();
         ASSERT_TRUE(WriteWholeFile(target, old));
+        ASSERT_TRUE(!failure.targetAttributes || SetFileAttributesW(target.c_str(), failure.targetAttributes));
         ASSERT_NE(AttachPatternBitmap(4, 3), 0u);
         renameError = failure.error;
         renameAttempts = 0;
@@ -290,6 +306,7 @@ TEST_F(BitmapFileTest, FailuresLeaveTheOldFileAndNoTemporary) {
         }
         EXPECT_EQ(ReadWholeFile(target), old);
         EXPECT_EQ(directory.Names(), std::vector<std::wstring>{L"Retazo.bmp"}) << "no temporary file left";
+        SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "graphics/clipboard_guard.h"
 #include "graphics/dib_header.h"
+#include "graphics/gdi_guards.h"
 
 namespace {
 
@@ -29,6 +30,10 @@ bool FillDibBlock(const ObjectRecord& record, HBITMAP bitmap, HGLOBAL block) {
     ScopedGlobalLock lock(block);
     auto* start = static_cast<BYTE*>(lock.get());
     if (!start) return false;
+    // GetDIBits must not read a bitmap that is selected into a DC: the DC's first bitmap stands
+    // in for it while the pixels are read, and it is selected back afterwards.
+    ScopedSelectObject selectedOut(record.memoryDC, record.previousBitmap);
+    if (!selectedOut.ok()) return false;
     const LONG width = record.canvasSize.cx;
     const LONG height = record.canvasSize.cy;
     const BITMAPINFOHEADER header = DibHeader(width, height, 32);

@@ -136,6 +136,21 @@ void ExpectPatternDib(const std::vector<std::uint8_t>& block, int width, int hei
     ExpectPatternPixels(block, 40, width, height, true);
 }
 
+// Reads of a bitmap that was selected into a DC, which GetDIBits's documentation forbids: such a
+// bitmap cannot be selected into a second DC.
+int selectedReads = 0;
+decltype(&GetDIBits) systemGetDIBits = nullptr;
+
+int WINAPI ProbingGetDIBits(HDC dc, HBITMAP bitmap, UINT first, UINT lines, LPVOID bits, LPBITMAPINFO info,
+                            UINT usage) {
+    HDC probe = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(probe, bitmap);
+    selectedReads += previous == nullptr;
+    if (previous) SelectObject(probe, previous);
+    DeleteDC(probe);
+    return systemGetDIBits(dc, bitmap, first, lines, bits, info, usage);
+}
+
 // clipboard_holder, holding the clipboard from construction on.
 class ClipboardHolder {
 public:
@@ -177,7 +192,14 @@ TEST(SetClipboardBitmap, PlacesOneOpaqueBottomUpDib) {
         ASSERT_TRUE(emptied.opened) << "the clipboard was left open";
         EXPECT_EQ(emptied.text, L"");
         EXPECT_FALSE(emptied.hasDib);
-        EXPECT_EQ(SetClipboardBitmap(bitmap), -1);
+        {
+            ScopedImportPatch probe("gdi32.dll", "GetDIBits", reinterpret_cast<const void*>(&ProbingGetDIBits));
+            ASSERT_TRUE(probe.ok());
+            systemGetDIBits = probe.original<decltype(&GetDIBits)>();
+            selectedReads = 0;
+            EXPECT_EQ(SetClipboardBitmap(bitmap), -1);
+            EXPECT_EQ(selectedReads, 0) << "GetDIBits read a bitmap selected into a DC";
+        }
         const ClipboardContents contents = ReadClipboard();
         ASSERT_TRUE(contents.opened) << "the clipboard was left open";
         ExpectPatternDib(contents.dib, size.cx, size.cy);

@@ -40,16 +40,36 @@ std::wstring TemporaryPath(const SplitPath& target, int slot) {
     return target.directory + name;
 }
 
+// Whether a file under a temporary name is one that a save wrote: empty, or a bitmap ("BM").
+// Anything else is someone's own file of that name. The file is left positioned at its start.
+bool WrittenBySave(HANDLE file) {
+    char start[2] = {};
+    DWORD read = 0;
+    if (!ReadFile(file, start, sizeof start, &read, nullptr)) return false;
+    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
+    return read == 0 || (read == 2 && start[0] == 'B' && start[1] == 'M');
+}
+
 // Opens a temporary name for this instance alone: reads and writes are not shared, so the open
 // fails while another instance (or a scanner) holds the name. DELETE access lets the file be
-// renamed or removed through its own handle while it is still held.
-HANDLE OpenTemporary(const std::wstring& path, DWORD disposition, DWORD flags) {
-    return CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, nullptr, disposition,
-                       FILE_ATTRIBUTE_NORMAL | flags, nullptr);
+// renamed or removed through its own handle while it is still held. A file that no save wrote
+// is closed again untouched: the name stays its owner's.
+HANDLE OpenTemporary(const std::wstring& path, DWORD disposition) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, nullptr,
+                              disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE || WrittenBySave(file)) return file;
+    CloseHandle(file);
+    return INVALID_HANDLE_VALUE;
+}
+
+void RemoveOpenFile(HANDLE file) {
+    FILE_DISPOSITION_INFO remove{TRUE};
+    SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof remove);
 }
 
 // Renames an open file through its handle; `target` is a full path, replaced if it exists.
-bool RenameOpenFile(HANDLE file, const std::wstring& target) {
+// ERROR_SUCCESS, or the error of the failed rename, read right after it.
+DWORD RenameOpenFile(HANDLE file, const std::wstring& target) {
     const auto nameBytes = static_cast<DWORD>(target.size() * sizeof(wchar_t));
     // 64-bit units keep the record's handle field aligned; the zeroed tail terminates the name.
     std::vector<std::uint64_t> buffer((sizeof(FILE_RENAME_INFO) + nameBytes + 7) / 8, 0);
@@ -57,10 +77,31 @@ bool RenameOpenFile(HANDLE file, const std::wstring& target) {
     info->ReplaceIfExists = TRUE;
     info->FileNameLength = nameBytes;
     std::memcpy(info->FileName, target.data(), nameBytes);
-    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size() * 8));
+    if (SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size() * 8))) {
+        return ERROR_SUCCESS;
+    }
+    return GetLastError();
 }
 
-bool IsTransientRenameError(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED; }
+// Whether `target` could be replaced at all: not while it is read-only, a folder, or a file this
+// process has no right to delete (a replacement deletes it). A target that cannot be looked at
+// (missing, or being deleted) could be.
+bool IsReplaceable(const std::wstring& target) {
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return false;
+    HANDLE probe = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return GetLastError() != ERROR_ACCESS_DENIED;
+    CloseHandle(probe);
+    return true;
+}
+
+// Access is denied while another program holds the target, which passes once it lets go, but
+// also for good when the target could never be replaced.
+bool MayPassLater(DWORD error, const std::wstring& target) {
+    return error == ERROR_SHARING_VIOLATION || (error == ERROR_ACCESS_DENIED && IsReplaceable(target));
+}
 
 // A temporary file beside the target, held open from creation to rename so that no other
 // instance can write into it or take its name in between; removed unless renamed.
@@ -71,15 +112,12 @@ public:
     explicit TemporaryFile(const SplitPath& target) {
         for (int slot = 0; slot < kTemporarySlots && file_ == INVALID_HANDLE_VALUE; ++slot) {
             const std::wstring path = TemporaryPath(target, slot);
-            if (!path.empty()) file_ = OpenTemporary(path, OPEN_ALWAYS, 0);
+            if (!path.empty()) file_ = OpenTemporary(path, OPEN_ALWAYS);
         }
     }
     ~TemporaryFile() {
         if (file_ == INVALID_HANDLE_VALUE) return;
-        if (!renamed_) {
-            FILE_DISPOSITION_INFO remove{TRUE};
-            SetFileInformationByHandle(file_, FileDispositionInfo, &remove, sizeof remove);
-        }
+        if (!renamed_) RemoveOpenFile(file_);
         CloseHandle(file_);
     }
     TemporaryFile(const TemporaryFile&) = delete;
@@ -97,10 +135,9 @@ public:
         if (!SetEndOfFile(file_) || !FlushFileBuffers(file_)) return false;
         DWORD waited = 0;
         for (DWORD pause = kFirstRetryPauseMs;; pause *= 2) {
-            renamed_ = RenameOpenFile(file_, target);
-            if (renamed_ || !IsTransientRenameError(GetLastError()) || waited + pause > kRetryBudgetMs) {
-                return renamed_;
-            }
+            const DWORD error = RenameOpenFile(file_, target);
+            renamed_ = error == ERROR_SUCCESS;
+            if (renamed_ || !MayPassLater(error, target) || waited + pause > kRetryBudgetMs) return renamed_;
             Sleep(pause);
             waited += pause;
         }
@@ -126,8 +163,10 @@ void RemoveStaleTemporaries(const SplitPath& target) {
     for (int slot = 0; slot < kTemporarySlots; ++slot) {
         const std::wstring path = TemporaryPath(target, slot);
         if (path.empty()) continue;
-        HANDLE stale = OpenTemporary(path, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE);
-        if (stale != INVALID_HANDLE_VALUE) CloseHandle(stale);
+        HANDLE stale = OpenTemporary(path, OPEN_EXISTING);
+        if (stale == INVALID_HANDLE_VALUE) continue;
+        RemoveOpenFile(stale);
+        CloseHandle(stale);
     }
 }
 
@@ -137,7 +176,8 @@ bool ReplaceFileContents(const wchar_t* path, std::initializer_list<FilePiece> p
     const std::wstring target = FullPathName(path);
     const SplitPath split = SplitFullPath(target);
     if (split.name.empty()) return false;
-    const bool replaced = WriteAndMoveOver(target, split, pieces);
+    // A target that could never be replaced fails before anything is written.
+    const bool replaced = IsReplaceable(target) && WriteAndMoveOver(target, split, pieces);
     RemoveStaleTemporaries(split);
     return replaced;
 }

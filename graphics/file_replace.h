@@ -10,7 +10,9 @@ struct FilePiece {
 };
 
 // Makes `pieces`, in order, the whole content of the file at `path`. While another process holds
-// the file, the replacement is tried again for about a second. On any failure the temporary file
-// is removed and a file already at `path` stays exactly as it was. Works in any directory where
-// the file itself could be written, however long its path.
+// the file, the replacement is tried again for about a second; a read-only file, a folder or a
+// file this process may not delete fails at once. On any failure the temporary file is removed
+// and a file already at `path` stays exactly as it was. A file under a temporary name that is
+// neither empty nor a bitmap is someone's own: never reused or removed. Works in any directory
+// where the file itself could be written, however long its path.
 bool ReplaceFileContents(const wchar_t* path, std::initializer_list<FilePiece> pieces);

@@ -29,8 +29,9 @@ void RefuseOtherPlatforms() {
 }
 
 void InitializeSystemLibraries() {
-    // Start-up goes on either way: only the shell's open request uses COM, and it is not checked.
-    (void)CoInitialize(nullptr);
+    // As ShellExecuteEx's documentation asks. Start-up goes on either way: only the shell's open
+    // request uses COM, and it is not checked.
+    (void)CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls = {sizeof controls, kCommonControlClasses};
     // A class that did not register shows later as a control that could not be made.
     (void)InitCommonControlsEx(&controls);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "runtime/font_table.h"
+#include "runtime/import_patch_test_support.h"
 #include "runtime/runtime_error.h"
 #include "runtime/thread_block.h"
 
@@ -79,6 +80,13 @@ TEST(StartupShowCommand, FollowsTheStartupInformation) {
 // The main routine of the child below: the first failed check's number, or kStarted.
 constexpr int kStarted = 77;
 bool programStateCleared = false;
+DWORD comFlags = 0;
+decltype(&CoInitializeEx) systemCoInitializeEx = nullptr;
+
+HRESULT WINAPI RecordingCoInitializeEx(void* reserved, DWORD flags) {
+    comFlags = flags;
+    return systemCoInitializeEx(reserved, flags);
+}
 
 // Exception masks, precision and rounding of the x87 control word.
 std::uint16_t FloatControlWord() {
@@ -101,15 +109,19 @@ int CheckStartedProcess(HINSTANCE instance, HINSTANCE previous, const wchar_t* a
     if (!font || font->pointSize != 8) return 7;
     if (std::wcscmp(font->logFont.lfFaceName, L"MS Sans Serif") != 0) return 7;
     if (!FindFont(2) || !FindFont(3) || FindFont(4)) return 8;
-    // COM is already initialised on this thread.
+    // COM is already initialised on this thread, in its own apartment and without OLE 1 DDE.
     const HRESULT com = CoInitialize(nullptr);
     if (SUCCEEDED(com)) CoUninitialize();
-    if (com != S_FALSE) return 9;
+    if (com != S_FALSE || comFlags != (COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) return 9;
     return kStarted;
 }
 
 TEST(RunProcess, CallsTheMainRoutineAndExitsWithItsResult) {
-    if (IsChild()) RunProcess(CheckStartedProcess, [] { programStateCleared = true; });
+    if (IsChild()) {
+        ScopedImportPatch com("ole32.dll", "CoInitializeEx", reinterpret_cast<const void*>(&RecordingCoInitializeEx));
+        systemCoInitializeEx = com.original<decltype(&CoInitializeEx)>();
+        RunProcess(CheckStartedProcess, [] { programStateCleared = true; });
+    }
     EXPECT_EQ(RunChild(STARTF_USESHOWWINDOW, SW_SHOWMINNOACTIVE), static_cast<DWORD>(kStarted));
 }
 

@@ -8,6 +8,52 @@ ALLOWED_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "oleaut32.dll", "ole32.dll",
     "comctl32.dll", "shell32.dll", "msvcrt.dll",
 }
+# Every function the product imports, by library: a new one is a deliberate change, made together
+# with the README's account of what Windows the product needs.
+IMPORTS = {
+    "comctl32.dll": "InitCommonControlsEx",
+    "gdi32.dll": (
+        "BitBlt CreateCompatibleBitmap CreateCompatibleDC CreateDIBSection CreateFontIndirectW "
+        "CreateHatchBrush CreatePen CreateSolidBrush DeleteDC DeleteObject GdiFlush "
+        "GetCurrentObject GetDeviceCaps GetDIBits GetObjectW GetStockObject GetTextMetricsW "
+        "RoundRect SelectObject SetBkColor SetBkMode SetTextAlign SetTextColor"),
+    "kernel32.dll": (
+        "AddVectoredExceptionHandler CloseHandle CompareStringOrdinal CreateEventA CreateFileW "
+        "CreateSemaphoreA DeleteCriticalSection DuplicateHandle EnterCriticalSection ExitProcess "
+        "FindClose FindResourceW FlushFileBuffers FreeLibrary GetCommandLineW GetCurrentProcess "
+        "GetCurrentProcessId GetCurrentThread GetCurrentThreadId GetFileAttributesW "
+        "GetFullPathNameW GetHandleInformation GetLastError GetModuleHandleA GetModuleHandleW "
+        "GetProcAddress GetProcessAffinityMask GetProcessHeap GetStartupInfoA "
+        "GetSystemTimeAsFileTime GetThreadContext GetThreadPriority GetTickCount64 GetVersionExA "
+        "GlobalAlloc GlobalFree GlobalLock GlobalUnlock HeapAlloc HeapFree "
+        "InitializeCriticalSection IsDBCSLeadByteEx IsDebuggerPresent LeaveCriticalSection "
+        "LoadLibraryA LoadLibraryW MultiByteToWideChar OpenProcess OutputDebugStringA "
+        "RaiseException ReadFile ReleaseSemaphore RemoveVectoredExceptionHandler ResetEvent "
+        "ResumeThread SetEndOfFile SetEvent SetFileInformationByHandle SetFilePointer SetLastError "
+        "SetProcessAffinityMask SetThreadContext SetThreadPriority SetUnhandledExceptionFilter "
+        "Sleep SuspendThread TlsAlloc TlsFree TlsGetValue TlsSetValue TryEnterCriticalSection "
+        "VirtualProtect VirtualQuery WaitForMultipleObjects WaitForSingleObject "
+        "WideCharToMultiByte WriteFile"),
+    "msvcrt.dll": (
+        "__getmainargs __initenv __mb_cur_max __p__acmdln __p__commode __p__fmode __set_app_type "
+        "__setusermatherr _amsg_exit _beginthreadex _cexit _close _endthreadex _errno _initterm "
+        "_iob _onexit _read _setjmp3 _strdup _ultoa abort atoi calloc exit fprintf fputc fputs "
+        "free fwrite localeconv longjmp malloc memchr memcmp memcpy memmove memset printf realloc "
+        "setlocale signal strchr strcmp strerror strlen strncmp vfprintf wcslen wcsncpy"),
+    "ole32.dll": "CoInitializeEx CoUninitialize",
+    "oleaut32.dll": "SysAllocStringByteLen SysAllocStringLen SysFreeString",
+    "shell32.dll": "ShellExecuteExW",
+    "user32.dll": (
+        "CallWindowProcW ClientToScreen CloseClipboard CreateAcceleratorTableW "
+        "CreateDialogIndirectParamW CreateWindowExW DestroyAcceleratorTable DestroyIcon "
+        "DestroyWindow DispatchMessageW EmptyClipboard EnableWindow FillRect GetClientRect "
+        "GetCursorPos GetDC GetDesktopWindow GetDlgItem GetKeyState GetParent GetSysColor "
+        "GetSysColorBrush GetWindow GetWindowLongW GetWindowRect InvalidateRect IsDialogMessageW "
+        "IsWindow LoadImageW MapDialogRect MessageBoxA MessageBoxW OpenClipboard PeekMessageW "
+        "ReleaseDC ScreenToClient SendMessageA SendMessageW SetClipboardData SetCursor SetFocus "
+        "SetForegroundWindow SetWindowLongW SetWindowPos SetWindowTextW ShowWindow "
+        "SystemParametersInfoW TranslateAcceleratorW TranslateMessage UpdateWindow"),
+}
 MACHINE_I386 = 0x14C
 PE32_MAGIC = 0x10B
 SUBSYSTEM_WINDOWS_GUI = 2
@@ -93,6 +139,22 @@ class PortableExecutable:
             names.append(self.zero_terminated(descriptor[3]))
             entry += 20
 
+    def imported_functions(self):
+        """{DLL name in lower case: the names of the functions imported from it}."""
+        rva, size = self.directory(IMPORT_DIRECTORY)
+        found = {}
+        entry = self.offset(rva) if size else None
+        while entry is not None and any(struct.unpack_from("<5I", self.data, entry)):
+            lookup, _, _, name, addresses = struct.unpack_from("<5I", self.data, entry)
+            functions = found.setdefault(self.zero_terminated(name).lower(), set())
+            at = self.offset(lookup or addresses)
+            while thunk := struct.unpack_from("<I", self.data, at)[0]:
+                # By ordinal (top bit) or by a hint-and-name record: a 2-byte hint, then the name.
+                functions.add("#%d" % (thunk & 0xFFFF) if thunk & 0x80000000 else self.zero_terminated(thunk + 2))
+                at += 4
+            entry += 20
+        return found
+
     def resources(self):
         """{(type, name): data} for the first language of every resource; ids are ints."""
         rva, size = self.directory(RESOURCE_DIRECTORY)
@@ -142,6 +204,12 @@ class ProductFile(unittest.TestCase):
         self.assertIn("kernel32.dll", dlls)
         self.assertLessEqual(dlls, ALLOWED_DLLS, "unexpected: %s" % sorted(dlls - ALLOWED_DLLS))
         self.assertEqual(0, self.image.directory(DELAY_IMPORT_DIRECTORY)[1])
+
+    def test_imports_exactly_the_functions_pinned_here(self):
+        found = self.image.imported_functions()
+        self.assertEqual(sorted(IMPORTS), sorted(found))
+        for dll, names in IMPORTS.items():
+            self.assertSetEqual(set(names.split()), found[dll], dll)
 
     def test_icon_group_300_names_icons_that_exist(self):
         group = self.resources.get((RT_GROUP_ICON, 300))
