@@ -7,9 +7,9 @@
 #include <string>
 
 #include "graphics/dib_header.h"
-#include "graphics/file_replace.h"
 #include "graphics/gdi_guards.h"
 #include "graphics/graphic_target.h"
+#include "runtime/file_replace.h"
 
 namespace {
 

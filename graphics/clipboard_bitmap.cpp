@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "graphics/clipboard_guard.h"
 #include "graphics/dib_header.h"
 #include "graphics/gdi_guards.h"
+#include "runtime/clipboard_guard.h"
 
 namespace {
 

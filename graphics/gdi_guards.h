@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "graphics/scoped_handle.h"
+#include "runtime/scoped_handle.h"
 
 // A DC from GetDC, released with ReleaseDC.
 class ScopedGetDC {

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "graphics/scoped_handle.h"
+#include "runtime/scoped_handle.h"
 
 // The clipboard, opened for one scope for `owner`, or for the calling task when that is null.
 // Another task may hold it for a moment, a viewer reading what just changed for instance, so

@@ -1,5 +1,5 @@
 // Whole-file replacement through a temporary file beside the target, renamed over it while open.
-#include "graphics/file_replace.h"
+#include "runtime/file_replace.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,5 +1,5 @@
 // Opening the clipboard with a bounded wait for another task to close it.
-#include "graphics/clipboard_guard.h"
+#include "runtime/clipboard_guard.h"
 
 namespace {
 
