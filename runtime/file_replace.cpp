@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "runtime/full_path.h"
+#include "runtime/scoped_handle.h"
 
 namespace {
 
@@ -55,11 +56,10 @@ bool WrittenBySave(HANDLE file) {
 // renamed or removed through its own handle while it is still held. A file that no save wrote
 // is closed again untouched: the name stays its owner's.
 HANDLE OpenTemporary(const std::wstring& path, DWORD disposition) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, nullptr,
-                              disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE || WrittenBySave(file)) return file;
-    CloseHandle(file);
-    return INVALID_HANDLE_VALUE;
+    ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, nullptr,
+                                disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.ok() && !WrittenBySave(file.get())) return INVALID_HANDLE_VALUE;
+    return file.release();
 }
 
 void RemoveOpenFile(HANDLE file) {
@@ -90,11 +90,9 @@ bool IsReplaceable(const std::wstring& target) {
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return true;
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return false;
-    HANDLE probe = CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (probe == INVALID_HANDLE_VALUE) return GetLastError() != ERROR_ACCESS_DENIED;
-    CloseHandle(probe);
-    return true;
+    const ScopedFile probe(CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return probe.ok() || GetLastError() != ERROR_ACCESS_DENIED;
 }
 
 // Access is denied while another program holds the target, which passes once it lets go, but
@@ -103,39 +101,41 @@ bool MayPassLater(DWORD error, const std::wstring& target) {
     return error == ERROR_SHARING_VIOLATION || (error == ERROR_ACCESS_DENIED && IsReplaceable(target));
 }
 
+// The first temporary name that no running instance holds; a stale file left by a run that was
+// killed is reused (its old tail is cut before the rename).
+HANDLE OpenFreeTemporary(const SplitPath& target) {
+    for (int slot = 0; slot < kTemporarySlots; ++slot) {
+        const std::wstring path = TemporaryPath(target, slot);
+        if (path.empty()) continue;
+        if (HANDLE file = OpenTemporary(path, OPEN_ALWAYS); file != INVALID_HANDLE_VALUE) return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
 // A temporary file beside the target, held open from creation to rename so that no other
 // instance can write into it or take its name in between; removed unless renamed.
 class TemporaryFile {
 public:
-    // Takes the first temporary name that no running instance holds; a stale file left by a run
-    // that was killed is reused (its old tail is cut before the rename).
-    explicit TemporaryFile(const SplitPath& target) {
-        for (int slot = 0; slot < kTemporarySlots && file_ == INVALID_HANDLE_VALUE; ++slot) {
-            const std::wstring path = TemporaryPath(target, slot);
-            if (!path.empty()) file_ = OpenTemporary(path, OPEN_ALWAYS);
-        }
-    }
+    explicit TemporaryFile(const SplitPath& target) : file_(OpenFreeTemporary(target)) {}
     ~TemporaryFile() {
-        if (file_ == INVALID_HANDLE_VALUE) return;
-        if (!renamed_) RemoveOpenFile(file_);
-        CloseHandle(file_);
+        if (ok() && !renamed_) RemoveOpenFile(file_.get());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    bool ok() const { return file_ != INVALID_HANDLE_VALUE; }
+    bool ok() const { return file_.ok(); }
 
     bool Write(const FilePiece& piece) {
         DWORD written = 0;
-        return WriteFile(file_, piece.data, piece.size, &written, nullptr) && written == piece.size;
+        return WriteFile(file_.get(), piece.data, piece.size, &written, nullptr) && written == piece.size;
     }
 
     // Flushed before the rename, so the name never comes to stand for a file still half in cache.
     bool MoveOver(const std::wstring& target) {
-        if (!SetEndOfFile(file_) || !FlushFileBuffers(file_)) return false;
+        if (!SetEndOfFile(file_.get()) || !FlushFileBuffers(file_.get())) return false;
         DWORD waited = 0;
         for (DWORD pause = kFirstRetryPauseMs;; pause *= 2) {
-            const DWORD error = RenameOpenFile(file_, target);
+            const DWORD error = RenameOpenFile(file_.get(), target);
             renamed_ = error == ERROR_SUCCESS;
             if (renamed_ || !MayPassLater(error, target) || waited + pause > kRetryBudgetMs) return renamed_;
             Sleep(pause);
@@ -144,7 +144,7 @@ public:
     }
 
 private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    ScopedFile file_;
     bool renamed_ = false;
 };
 
@@ -163,10 +163,8 @@ void RemoveStaleTemporaries(const SplitPath& target) {
     for (int slot = 0; slot < kTemporarySlots; ++slot) {
         const std::wstring path = TemporaryPath(target, slot);
         if (path.empty()) continue;
-        HANDLE stale = OpenTemporary(path, OPEN_EXISTING);
-        if (stale == INVALID_HANDLE_VALUE) continue;
-        RemoveOpenFile(stale);
-        CloseHandle(stale);
+        const ScopedFile stale(OpenTemporary(path, OPEN_EXISTING));
+        if (stale.ok()) RemoveOpenFile(stale.get());
     }
 }
 

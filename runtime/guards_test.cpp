@@ -1,5 +1,5 @@
-// The runtime's guards: the owners of global blocks and windows free what they took unless they
-// hand it over, the lock is undone, and the clipboard is closed again.
+// The runtime's guards: the owners of global blocks, windows and files free what they took unless
+// they hand it over, the lock is undone, and the clipboard is closed again.
 #include "runtime/clipboard_guard.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(ScopedHandle, FreesItsBlockOrWindowUnlessHandedOver) {
+TEST(ScopedHandle, FreesItsBlockWindowOrFileUnlessHandedOver) {
     const auto blockSize = [](void* handle) { return static_cast<DWORD>(GlobalSize(handle)); };
     const auto freeBlock = [](void* handle) { GlobalFree(handle); };
     ExpectFreedUnlessHandedOver({
@@ -31,6 +31,14 @@ TEST(ScopedHandle, FreesItsBlockOrWindowUnlessHandedOver) {
          },
          [](void* handle) { return static_cast<DWORD>(IsWindow(static_cast<HWND>(handle))); }, TRUE,
          [](void* handle) { DestroyWindow(static_cast<HWND>(handle)); }},
+        {"file",
+         [](bool handOver) -> void* {
+             wchar_t self[MAX_PATH];
+             GetModuleFileNameW(nullptr, self, MAX_PATH);
+             ScopedFile owner(CreateFileW(self, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+             return EndScope(owner, handOver);
+         },
+         [](void* handle) { return GetFileType(handle); }, FILE_TYPE_DISK, [](void* handle) { CloseHandle(handle); }},
     });
 }
 

@@ -4,6 +4,10 @@
 #include <oleauto.h>
 #include <winternl.h>
 
+#include <utility>
+
+#include "runtime/scoped_handle.h"
+
 namespace {
 
 DWORD tlsIndex = TLS_OUT_OF_INDEXES;
@@ -37,6 +41,18 @@ ThreadBlock* CreateThreadBlock() {
     return block;
 }
 
+struct FindCloser {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    void operator()(HANDLE find) const { FindClose(find); }
+};
+
+// Closes the handle of a block's field, if set; the field is reset first, so that it never names
+// a closed handle.
+template <typename Closer>
+void CloseField(HANDLE& field) {
+    const ScopedHandle<HANDLE, Closer> handle(std::exchange(field, nullptr));
+}
+
 }  // namespace
 
 bool CreateMainThreadBlock() {
@@ -60,14 +76,8 @@ void ReleaseThreadBlock() {
     if (tlsIndex == TLS_OUT_OF_INDEXES) return;
     auto* block = static_cast<ThreadBlock*>(TlsGetValue(tlsIndex));
     if (!block) return;
-    if (HANDLE file = block->fileHandle) {
-        block->fileHandle = nullptr;
-        CloseHandle(file);
-    }
-    if (HANDLE find = block->findHandle) {
-        block->findHandle = nullptr;
-        FindClose(find);
-    }
+    CloseField<FileCloser>(block->fileHandle);
+    CloseField<FindCloser>(block->findHandle);
     for (BSTR& text : block->texts) {
         SysFreeString(text);
         text = nullptr;
