@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/dialog_test_support.h"
 #include "graphics/graphic_target.h"
-#include "runtime/literal_test_support.h"
+#include "tests/support/dialog_test_support.h"
+#include "tests/support/literal_test_support.h"
 
 namespace {
 

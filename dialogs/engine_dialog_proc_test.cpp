@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "dialogs/dialog_test_support.h"
+#include "tests/support/dialog_test_support.h"
 
 namespace {
 

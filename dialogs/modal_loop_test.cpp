@@ -1,7 +1,7 @@
 // The modal loop: the messages the callback sees, the owner's state and what is released at the end.
 #include "dialogs/modal_loop.h"
 
-#include "dialogs/dialog_test_support.h"
+#include "tests/support/dialog_test_support.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "dialogs/dialog_test_support.h"
-#include "runtime/literal_test_support.h"
+#include "tests/support/dialog_test_support.h"
+#include "tests/support/literal_test_support.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <cstring>
 
 #include "graphics/graphic_target.h"
-#include "graphics/peer_test_support.h"
-#include "graphics/pixel_test_support.h"
 #include "graphics/spin_lock.h"
-#include "runtime/import_patch_test_support.h"
+#include "tests/support/import_patch_test_support.h"
+#include "tests/support/peer_test_support.h"
+#include "tests/support/pixel_test_support.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "graphics/graphic_control.h"
-#include "graphics/peer_test_support.h"
-#include "graphics/pixel_test_support.h"
-#include "runtime/import_patch_test_support.h"
+#include "tests/support/import_patch_test_support.h"
+#include "tests/support/peer_test_support.h"
+#include "tests/support/pixel_test_support.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/dirty_rectangle.h"
-#include "graphics/pixel_test_support.h"
+#include "tests/support/pixel_test_support.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "runtime/clipboard_guard.h"
-#include "runtime/import_patch_test_support.h"
+#include "tests/support/import_patch_test_support.h"
 #include "tests/support/owner_test_support.h"
 
 namespace {

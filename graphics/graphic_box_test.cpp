@@ -6,7 +6,7 @@
 #include <array>
 
 #include "graphics/dirty_rectangle.h"
-#include "graphics/pixel_test_support.h"
+#include "tests/support/pixel_test_support.h"
 
 namespace {
 

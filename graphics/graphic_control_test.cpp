@@ -9,9 +9,9 @@
 #include "graphics/copy_graphic.h"
 #include "graphics/dirty_rectangle.h"
 #include "graphics/graphic_box.h"
-#include "graphics/pixel_test_support.h"
 #include "graphics/spin_lock.h"
-#include "runtime/message_sequence_test_support.h"
+#include "tests/support/message_sequence_test_support.h"
+#include "tests/support/pixel_test_support.h"
 
 namespace {
 

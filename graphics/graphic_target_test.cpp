@@ -6,9 +6,9 @@
 #include <utility>
 
 #include "graphics/dirty_rectangle.h"
-#include "graphics/pixel_test_support.h"
 #include "graphics/spin_lock.h"
 #include "runtime/runtime_error.h"
+#include "tests/support/pixel_test_support.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include <thread>
 
-#include "runtime/literal_test_support.h"
-#include "runtime/message_box_test_support.h"
 #include "runtime/text_operations.h"
+#include "tests/support/literal_test_support.h"
+#include "tests/support/message_box_test_support.h"
 
 namespace {
 

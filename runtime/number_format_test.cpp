@@ -8,9 +8,9 @@
 #include <limits>
 #include <string>
 
-#include "runtime/literal_test_support.h"
 #include "runtime/runtime_error.h"
 #include "runtime/text_operations.h"
+#include "tests/support/literal_test_support.h"
 
 namespace {
 

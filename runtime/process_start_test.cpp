@@ -9,9 +9,9 @@
 #include <string>
 
 #include "runtime/font_table.h"
-#include "runtime/import_patch_test_support.h"
 #include "runtime/runtime_error.h"
 #include "runtime/thread_block.h"
+#include "tests/support/import_patch_test_support.h"
 
 namespace {
 

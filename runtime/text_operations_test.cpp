@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/literal_test_support.h"
+#include "tests/support/literal_test_support.h"
 
 namespace {
 

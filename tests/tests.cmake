@@ -27,9 +27,8 @@ file(GLOB helper_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.c
 foreach(source ${helper_sources})
   get_filename_component(helper ${source} NAME_WE)
   add_executable(${helper} ${source})
-  target_link_libraries(${helper} PRIVATE ${SYSTEM_LIBRARIES})
-  # They share the header-only guards, which include one another from the source root.
-  target_include_directories(${helper} PRIVATE ${CMAKE_SOURCE_DIR})
+  # They share the runtime's owners and the header-only GDI guards, included from the source root.
+  target_link_libraries(${helper} PRIVATE retazo_runtime)
   list(APPEND HELPER_TARGETS ${helper})
 endforeach()
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "graphics/graphic_target.h"
-#include "runtime/import_patch_test_support.h"
+#include "tests/support/import_patch_test_support.h"
 #include "tool/tool_state.h"
 
 namespace {

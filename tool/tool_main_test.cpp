@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "runtime/font_table.h"
-#include "runtime/import_patch_test_support.h"
-#include "runtime/message_box_test_support.h"
+#include "tests/support/import_patch_test_support.h"
+#include "tests/support/message_box_test_support.h"
 #include "tool/tool_state.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "../../graphics/dib_header.h"
-#include "../../graphics/gdi_guards.h"
+#include "graphics/dib_header.h"
+#include "graphics/gdi_guards.h"
 
 namespace {
 

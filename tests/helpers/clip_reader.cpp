@@ -9,54 +9,30 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "runtime/clipboard_guard.h"
+
 namespace {
 
-// The clipboard opened for a message-only window of ours: a NULL owner could not set data.
-class OpenedClipboard {
-public:
-    OpenedClipboard() {
-        window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        DWORD deadline = GetTickCount() + 5000;
-        while (!(open_ = OpenClipboard(window_)) && GetTickCount() < deadline) Sleep(10);
-    }
-    ~OpenedClipboard() {
-        if (open_) CloseClipboard();
-        if (window_) DestroyWindow(window_);
-    }
-    OpenedClipboard(const OpenedClipboard&) = delete;
-    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-    bool ok() const { return open_; }
+// Each open waits a quarter of a second for another holder; twenty of them wait five seconds.
+constexpr int kOpenTries = 20;
 
-private:
-    HWND window_ = nullptr;
-    bool open_ = false;
-};
-
-// A global block locked for one scope.
-class LockedBlock {
-public:
-    explicit LockedBlock(HANDLE block) : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
-    ~LockedBlock() {
-        if (data_) GlobalUnlock(block_);
+bool OpenPatiently(std::optional<ScopedClipboard>& clipboard, HWND owner) {
+    for (int tries = 0; tries < kOpenTries; ++tries) {
+        if (clipboard.emplace(owner).ok()) return true;
     }
-    LockedBlock(const LockedBlock&) = delete;
-    LockedBlock& operator=(const LockedBlock&) = delete;
-    void* data() const { return data_; }
-
-private:
-    HANDLE block_;
-    void* data_;
-};
+    return false;
+}
 
 int PrintText() {
     HANDLE block = GetClipboardData(CF_UNICODETEXT);
     if (!block) return 1;
-    LockedBlock locked(block);
-    if (!locked.data()) return 3;
-    for (const wchar_t* c = static_cast<const wchar_t*>(locked.data()); *c; ++c)
+    ScopedGlobalLock locked(block);
+    if (!locked.get()) return 3;
+    for (const wchar_t* c = static_cast<const wchar_t*>(locked.get()); *c; ++c)
         std::printf("%02x%02x", *c & 0xFF, (*c >> 8) & 0xFF);
     std::printf("\n");
     return 0;
@@ -71,20 +47,17 @@ int PrintFormats() {
 
 int PutMarker(const std::wstring& text) {
     if (!EmptyClipboard()) return 3;
-    SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!block) return 3;
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    ScopedGlobalBlock block(GMEM_MOVEABLE, bytes);
+    if (!block.get()) return 3;
     {
-        LockedBlock locked(block);
-        if (!locked.data()) {
-            GlobalFree(block);
-            return 3;
-        }
-        CopyMemory(locked.data(), text.c_str(), bytes);
+        ScopedGlobalLock locked(block.get());
+        if (!locked.get()) return 3;
+        CopyMemory(locked.get(), text.c_str(), bytes);
     }
-    if (SetClipboardData(CF_UNICODETEXT, block)) return 0;
-    GlobalFree(block);
-    return 3;
+    if (!SetClipboardData(CF_UNICODETEXT, block.get())) return 3;
+    block.release();  // the clipboard owns it now
+    return 0;
 }
 
 std::vector<std::wstring> Arguments() {
@@ -100,8 +73,10 @@ std::vector<std::wstring> Arguments() {
 int main() {
     std::vector<std::wstring> arguments = Arguments();
     if (arguments.size() < 2) return 3;
-    OpenedClipboard clipboard;
-    if (!clipboard.ok()) return 2;
+    // Opened for a message-only window of ours: a NULL owner could not set data.
+    ScopedMessageWindow owner;
+    std::optional<ScopedClipboard> clipboard;
+    if (!OpenPatiently(clipboard, owner.get())) return 2;
     const std::wstring& command = arguments[1];
     if (command == L"text") return PrintText();
     if (command == L"formats") return PrintFormats();

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "../../graphics/dib_header.h"
-#include "../../graphics/gdi_guards.h"
+#include "graphics/dib_header.h"
+#include "graphics/gdi_guards.h"
 
 namespace {
 
