@@ -6,7 +6,7 @@
 
 #include "graphics/graphic_target.h"
 #include "tests/support/dialog_test_support.h"
-#include "tests/support/literal_test_support.h"
+#include "tool/tool_literals.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "tests/support/dialog_test_support.h"
-#include "tests/support/literal_test_support.h"
+#include "tool/tool_literals.h"
 
 namespace {
 

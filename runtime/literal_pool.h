@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "runtime/text_value.h"
 
@@ -12,6 +13,19 @@ struct alignas(4) Literal {
     std::uint32_t length;
     char chars[(N + 2 + 3) / 4 * 4];
 };
+
+// The literal of a string constant, its length counted by the compiler; the constant's own
+// terminator is not part of it, so MakeLiteral("\0") is the one-character text of the byte 0.
+template <std::size_t M>
+constexpr Literal<M - 1> MakeLiteral(const char (&text)[M]) {
+    Literal<M - 1> literal{M - 1, {}};
+    for (std::size_t i = 0; i + 1 < M; ++i) literal.chars[i] = text[i];
+    return literal;
+}
+
+// The type of a literal constant, for a field of a pool: LiteralOf<kTitleLiteral>.
+template <const auto& literal>
+using LiteralOf = std::remove_cvref_t<decltype(literal)>;
 
 // A literal as a borrowed text value.
 template <std::size_t N>

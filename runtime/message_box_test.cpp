@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "runtime/text_operations.h"
-#include "tests/support/literal_test_support.h"
 #include "tests/support/message_box_test_support.h"
+#include "tool/tool_literals.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "runtime/runtime_error.h"
 #include "runtime/text_operations.h"
-#include "tests/support/literal_test_support.h"
+#include "tool/tool_literals.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "tests/support/literal_test_support.h"
+#include "tool/tool_literals.h"
 
 namespace {
 

@@ -15,26 +15,25 @@
 
 namespace {
 
-// Windows-1252 bytes: "\xF3" is "ó".
 constexpr LiteralPool kPoolImage = {
-    {1, ""},
-    {2, "\r\n"},
-    {0, ""},
-    {35, "Selecci\xF3n posicionada en clipboard."},
-    {11, "Dimensi\xF3n: "},
-    {2, " x"},
-    {11, "Programador"},
-    {10, "Retazo.bmp"},
-    {4, "Open"},
+    kZeroCharacterLiteral,
+    kLineBreakLiteral,
+    kEmptyLiteral,
+    kClipboardLineLiteral,
+    kSizeLabelLiteral,
+    kTimesLiteral,
+    kTitleLiteral,
+    kFileNameLiteral,
+    kOpenVerbLiteral,
     {WM_INITDIALOG, WM_DESTROY, WM_MOUSEMOVE, WM_SETCURSOR, WM_LBUTTONDOWN, WM_LBUTTONUP, kSelectionControlId,
      static_cast<std::int32_t>(WS_POPUP), WS_EX_TOPMOST, static_cast<std::int32_t>(kGraphicControlStyle),
      static_cast<std::int32_t>(SRCCOPY), kOutlineColour, kNoFill, static_cast<std::int32_t>(kCrosshairPointer),
      static_cast<std::int32_t>(kAttachBuffered), static_cast<std::int32_t>(kUnitsPixels), kKindGraphicControl,
      MB_ICONINFORMATION, static_cast<std::int32_t>(kFileNameSize), kDialogFontPointSize, SW_SHOWNORMAL,
      kMouseMessageShift},
-    {46, "No se pudo poner la selecci\xF3n en el clipboard."},
-    {30, "No se pudo guardar Retazo.bmp."},
-    {32, "No se pudo capturar la pantalla."},
+    kClipboardFailedLiteral,
+    kFileFailedLiteral,
+    kCaptureFailedLiteral,
 };
 
 // The nine texts and the 22 numbers keep their offsets: further literals only ever follow them.

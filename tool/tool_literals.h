@@ -5,7 +5,27 @@
 
 #include "runtime/literal_pool.h"
 
-// The tool's own numbers, in the order its code uses them.
+// The tool's literals, each text written once (Windows-1252 bytes: "\xF3" is "ó"). The pool's
+// image is made of them; the tool's code reads the placed pool, and the tests of the layers below
+// the tool, where no pool is placed, borrow these.
+inline constexpr auto kZeroCharacterLiteral = MakeLiteral("\0");  // an empty zero-terminated string once copied
+inline constexpr auto kLineBreakLiteral = MakeLiteral("\r\n");
+inline constexpr auto kEmptyLiteral = MakeLiteral("");
+inline constexpr auto kClipboardLineLiteral = MakeLiteral("Selecci\xF3n posicionada en clipboard.");
+inline constexpr auto kSizeLabelLiteral = MakeLiteral("Dimensi\xF3n: ");
+inline constexpr auto kTimesLiteral = MakeLiteral(" x");
+inline constexpr auto kTitleLiteral = MakeLiteral("Programador");
+inline constexpr auto kFileNameLiteral = MakeLiteral("Retazo.bmp");
+inline constexpr auto kOpenVerbLiteral = MakeLiteral("Open");
+// Texts of the report when a step failed, and of the warning when the screen could not be
+// photographed.
+inline constexpr auto kClipboardFailedLiteral = MakeLiteral("No se pudo poner la selecci\xF3n en el clipboard.");
+inline constexpr auto kFileFailedLiteral = MakeLiteral("No se pudo guardar Retazo.bmp.");
+inline constexpr auto kCaptureFailedLiteral = MakeLiteral("No se pudo capturar la pantalla.");
+
+// The numbers the tool's code is built from, in the order it first uses them. The compiled code
+// carries each one in its instructions and never reads it here: they stay so that the block
+// keeps its fixed layout, and so that the pool's test pins every one of them by value.
 struct ToolNumbers {
     std::int32_t wmInitDialog;
     std::int32_t wmDestroy;
@@ -32,21 +52,19 @@ struct ToolNumbers {
 };
 
 struct LiteralPool {
-    Literal<1> zeroCharacter;  // the byte 0: an empty zero-terminated string once copied
-    Literal<2> lineBreak;
-    Literal<0> empty;
-    Literal<35> clipboardLine;
-    Literal<11> sizeLabel;
-    Literal<2> times;
-    Literal<11> title;
-    Literal<10> fileName;
-    Literal<4> openVerb;
+    LiteralOf<kZeroCharacterLiteral> zeroCharacter;
+    LiteralOf<kLineBreakLiteral> lineBreak;
+    LiteralOf<kEmptyLiteral> empty;
+    LiteralOf<kClipboardLineLiteral> clipboardLine;
+    LiteralOf<kSizeLabelLiteral> sizeLabel;
+    LiteralOf<kTimesLiteral> times;
+    LiteralOf<kTitleLiteral> title;
+    LiteralOf<kFileNameLiteral> fileName;
+    LiteralOf<kOpenVerbLiteral> openVerb;
     ToolNumbers numbers;
-    // Texts of the report when a step failed.
-    Literal<46> clipboardFailedLine;
-    Literal<30> fileFailedLine;
-    // Text of the warning when the screen could not be photographed.
-    Literal<32> captureFailedLine;
+    LiteralOf<kClipboardFailedLiteral> clipboardFailedLine;
+    LiteralOf<kFileFailedLiteral> fileFailedLine;
+    LiteralOf<kCaptureFailedLiteral> captureFailedLine;
 };
 
 // Size of the block up to the numbers' end: the head of the pool, whose layout stays fixed.
