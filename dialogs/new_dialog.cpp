@@ -7,6 +7,7 @@
 #include "dialogs/engine_dialog_proc.h"
 #include "dialogs/text_argument.h"
 #include "graphics/object_list.h"
+#include "runtime/font_table.h"
 #include "runtime/thread_block.h"
 
 namespace {
@@ -16,7 +17,7 @@ constexpr UINT kPlacementFlags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | 
 
 const FontRecord* CurrentDialogFont() {
     const ThreadBlock* block = GetThreadBlock();
-    return FindFont(block ? block->dialogFont : 1);
+    return FindFont(block ? block->dialogFont : kDefaultFontNumber);
 }
 
 // Half the room left beside `extent`, none when there is no room.

@@ -50,12 +50,12 @@ TEST(CopyGraphic, MixSevenInvertsAndOutOfRangeMixesCopy) {
 TEST(CopyGraphic, WithoutASourceOrATargetDoesNothing) {
     const ObjectHandle target = NewFilledBitmap(6, 6, kWhite);
     AttachGraphic(target, 0, 0);
-    CopyGraphic(0x7FFF0001, 0, 0);
+    CopyGraphic(kNoSuchHandle, 0, 0);
     EXPECT_EQ(PixelOf(target, 2, 2), kWhite);
     EXPECT_EQ(RecordOf(target)->dirty.right, 0);
 
     const ObjectHandle source = NewPatternBitmap(6, 6);
-    AttachGraphic(0x7FFF0001, 0, 0);
+    AttachGraphic(kNoSuchHandle, 0, 0);
     CopyGraphic(source, 0, 0);
     EXPECT_EQ(PixelOf(target, 2, 2), kWhite);
 }

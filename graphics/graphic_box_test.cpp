@@ -152,7 +152,7 @@ TEST_F(DrawGraphicBoxTest, ReportsTheBoxWidenedByThePen) {
 }
 
 TEST_F(DrawGraphicBoxTest, WithoutACurrentTargetDrawsNothing) {
-    AttachGraphic(0x7FFF0001, 0, 0);
+    AttachGraphic(kNoSuchHandle, 0, 0);
     DrawGraphicBox(1, 1, 10, 10, 0, 255, kSameAsOutline, 0);
     ExpectBox(0, 0, 0, 0, kWhite, kWhite);
 }

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr ObjectHandle kNoSuchHandle = 0x7FFF0001;
-
 void ExpectDirty(const ObjectRecord* record, LONG left, LONG top, LONG right, LONG bottom) {
     EXPECT_EQ(record->dirty.left, left);
     EXPECT_EQ(record->dirty.top, top);

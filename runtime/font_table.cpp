@@ -15,7 +15,7 @@ struct InitialFont {
 };
 
 constexpr InitialFont kInitialFonts[] = {
-    {1, L"MS Sans Serif", float{kDialogFontPointSize}, 0},
+    {kDefaultFontNumber, L"MS Sans Serif", float{kDialogFontPointSize}, 0},
     {2, L"Lucida Console", 0.0f, FIXED_PITCH},
     {3, L"Lucida Console", 11.0f, FIXED_PITCH},
 };

@@ -11,7 +11,8 @@ struct FontRecord {
     LOGFONTW logFont;
 };
 
-// The size of font 1, the dialog font and the graphic default font.
+// The number of the font that new dialogs and graphic targets take, and its size.
+constexpr int kDefaultFontNumber = 1;
 constexpr int kDialogFontPointSize = 8;
 
 // Makes the three records of a new process: 1 "MS Sans Serif" 8 pt, 2 and 3 "Lucida Console".

@@ -6,6 +6,7 @@
 
 #include <utility>
 
+#include "runtime/font_table.h"
 #include "runtime/scoped_handle.h"
 
 namespace {
@@ -28,7 +29,7 @@ ThreadBlock* CreateThreadBlock() {
         for (int i = 0; i < 3; ++i) block->defaultFonts[i] = mainThreadBlock->defaultFonts[i];
         block->codePage = mainThreadBlock->codePage;
     } else {
-        block->dialogFont = 1;
+        block->dialogFont = kDefaultFontNumber;
         block->defaultFonts[0] = 1;
         block->defaultFonts[1] = 2;
         block->defaultFonts[2] = 3;

@@ -1,4 +1,5 @@
-// Shared by the graphics tests: known pixel patterns in memory bitmaps and reading them back.
+// Shared by the graphics tests: known pixel patterns in memory bitmaps, reading them back, and a
+// handle that names no target.
 #pragma once
 #include <windows.h>
 
@@ -6,6 +7,9 @@
 
 #include "graphics/graphic_target.h"
 #include "runtime/font_table.h"
+
+// A handle that no object record has.
+constexpr ObjectHandle kNoSuchHandle = 0x7FFF0001;
 
 // A colour that differs for every pixel of a small bitmap, so a misplaced copy shows.
 inline COLORREF PatternColour(int x, int y) {
