@@ -2,6 +2,7 @@
 #include "graphics/graphic_control.h"
 
 #include "graphics/gdi_guards.h"
+#include "graphics/graphic_control_proc.h"
 #include "graphics/graphic_target.h"
 #include "runtime/font_table.h"
 

@@ -7,7 +7,6 @@
 // Subclasses the control, gives it a backing store of its client size (filled with the
 // background brush) and the default font, and makes it current if the thread has no target.
 void SetUpGraphicControl(ObjectRecord* record);
-LRESULT CALLBACK GraphicControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Paints a graphic control of `dialog` from its backing store; FALSE when the item is not a
 // graphic control or not a full redraw.
 BOOL PaintGraphicControl(HWND dialog, const DRAWITEMSTRUCT* item);

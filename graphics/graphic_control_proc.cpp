@@ -1,13 +1,31 @@
 // The graphic control's window procedure: keys and focus; mouse input passes through.
-#include "graphics/graphic_control.h"
+#include "graphics/graphic_control_proc.h"
+
+#include <cstdint>
+
+#include "graphics/object_list.h"
 
 namespace {
 
+// Scan codes of the keys told apart here, as key messages carry them in lParam's high word.
+constexpr unsigned kScanEnter = 0x1C;  // with the extended flag, keypad Enter
+constexpr unsigned kScanSlash = 0x35;  // with the extended flag, keypad slash
+constexpr unsigned kScanCapsLock = 0x3A;
+constexpr unsigned kScanF1 = 0x3B;
 constexpr unsigned kScanF10 = 0x44;
+constexpr unsigned kScanNumLock = 0x45;     // Pause, too
+constexpr unsigned kScanScrollLock = 0x46;  // Break, too
+constexpr unsigned kScanKeypad7 = 0x47;     // the first key of the keypad's block
+constexpr unsigned kScanKeypadMinus = 0x4A;
+constexpr unsigned kScanKeypadPlus = 0x4E;
+constexpr unsigned kScanKeypadPoint = 0x53;  // the last key of the keypad's block
+constexpr unsigned kScanF11 = 0x57;
+constexpr unsigned kScanF12 = 0x58;
 
-unsigned ScanCode(LPARAM lParam) { return (static_cast<unsigned>(lParam) >> 16) & 0xFF; }
+unsigned ScanCode(LPARAM lParam) { return LOBYTE(HIWORD(lParam)); }
+// The scan code where lParam carries it, which is how the record keeps the last key.
 std::uint32_t ScanCodeByte(LPARAM lParam) { return static_cast<std::uint32_t>(lParam) & 0x00FF0000; }
-bool IsExtendedKey(LPARAM lParam) { return (static_cast<unsigned>(lParam) & 0x01000000) != 0; }
+bool IsExtendedKey(LPARAM lParam) { return (HIWORD(lParam) & KF_EXTENDED) != 0; }
 
 // Keypad digits act as movement keys when Num Lock is off, or on with Shift held.
 bool KeypadMoves() {
@@ -20,10 +38,13 @@ bool IsSpecialKey(LPARAM lParam) {
     const unsigned scan = ScanCode(lParam);
     if (IsExtendedKey(lParam)) {
         // Keypad Enter and slash, and the lock and pause keys, are left to the dialog.
-        return scan != 0x1C && scan != 0x35 && scan != 0x3A && scan != 0x45 && scan != 0x46;
+        return scan != kScanEnter && scan != kScanSlash && scan != kScanCapsLock && scan != kScanNumLock &&
+               scan != kScanScrollLock;
     }
-    if ((scan >= 0x3B && scan <= kScanF10) || scan == 0x57 || scan == 0x58) return true;
-    if (scan >= 0x47 && scan <= 0x53 && scan != 0x4A && scan != 0x4E) return KeypadMoves();
+    if ((scan >= kScanF1 && scan <= kScanF10) || scan == kScanF11 || scan == kScanF12) return true;
+    if (scan >= kScanKeypad7 && scan <= kScanKeypadPoint && scan != kScanKeypadMinus && scan != kScanKeypadPlus) {
+        return KeypadMoves();
+    }
     return false;
 }
 

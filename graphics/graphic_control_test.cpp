@@ -9,6 +9,7 @@
 #include "graphics/copy_graphic.h"
 #include "graphics/dirty_rectangle.h"
 #include "graphics/graphic_box.h"
+#include "graphics/graphic_control_proc.h"
 #include "graphics/spin_lock.h"
 #include "tests/support/message_sequence_test_support.h"
 #include "tests/support/pixel_test_support.h"

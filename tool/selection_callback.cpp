@@ -41,6 +41,8 @@ void SetAnchorPoint() {
     ToolState& tool = Tool();
     TextStack stack;
     tool.dragging = 1;
+    // The runtime's record assignment, byte for byte through a temporary text, as the program
+    // assigns every fixed-size record; a plain `=` would give the same point.
     RecordToText(stack, &tool.current, sizeof tool.current);
     TextToRecord(stack, &tool.anchor, sizeof tool.anchor);
 }
@@ -63,9 +65,7 @@ void AbandonSelection() {
 }
 
 // The mouse message that WM_SETCURSOR announces.
-UINT AnnouncedMouseMessage(LPARAM lParam) {
-    return static_cast<WORD>(static_cast<DWORD_PTR>(lParam) >> kMouseMessageShift);
-}
+UINT AnnouncedMouseMessage(LPARAM lParam) { return HIWORD(lParam); }
 
 // Moves follow the pointer: the outline is drawn to where the pointer is now.
 void TrackSelection(UINT mouseMessage) {

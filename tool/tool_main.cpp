@@ -1,6 +1,8 @@
 // The tool's main routine: one full-screen dialog holding one graphic control, run modally.
 #include "tool/tool_main.h"
 
+#include <iterator>
+
 #include "dialogs/add_control.h"
 #include "dialogs/dialog_accelerators.h"
 #include "dialogs/modal_loop.h"
@@ -24,7 +26,7 @@ HACCEL CreateCancelKeys() {
         {FVIRTKEY, VK_ESCAPE, IDCANCEL},
         {FVIRTKEY | FALT, VK_F4, IDCANCEL},
     };
-    return CreateAcceleratorTableW(keys, 2);
+    return CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys)));
 }
 
 // Told after the dialog is gone, so the box is not hidden under a topmost full-screen window.
