@@ -117,11 +117,7 @@ TEST_F(AddControlTest, DialogUnitsAreMappedWithTheDialogsFont) {
     RECT expected{4, 8, 104, 58};
     MapDialogRect(dialog, &expected);
     ASSERT_NE(expected.right, 104);
-    const RECT actual = RectIn(label, dialog);
-    EXPECT_EQ(actual.left, expected.left);
-    EXPECT_EQ(actual.top, expected.top);
-    EXPECT_EQ(actual.right, expected.right);
-    EXPECT_EQ(actual.bottom, expected.bottom);
+    EXPECT_EQ(RectIn(label, dialog), expected);
     EXPECT_EQ(FindObjectRecord(HandleOf(label))->flags, kFlagControl | kFlagDialogUnits);
 }
 

@@ -26,11 +26,7 @@ TEST_F(NewDialogTest, ToolsDialogIsAHiddenTopmostPopupOfTheDesktopsSize) {
     HWND dialog = Keep(NewDialog(stack, kUnitsPixels, nullptr, 0, 0, width, height, WS_POPUP, WS_EX_TOPMOST));
     ASSERT_TRUE(dialog);
 
-    const RECT rect = RectIn(dialog, nullptr);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    EXPECT_EQ(rect.right, width);
-    EXPECT_EQ(rect.bottom, height);
+    EXPECT_EQ(RectIn(dialog, nullptr), (RECT{0, 0, width, height}));
     EXPECT_EQ(StyleOf(dialog) & (WS_POPUP | WS_CAPTION | WS_VISIBLE), static_cast<DWORD>(WS_POPUP));
     EXPECT_TRUE(ExtendedStyleOf(dialog) & WS_EX_TOPMOST);
     EXPECT_EQ(GetWindowTextLengthW(dialog), 0);
@@ -120,10 +116,6 @@ TEST_F(NewDialogTest, DialogUnitsLeavePlacementToTheSystem) {
     RECT expected{10, 20, 110, 70};
     MapDialogRect(dialog, &expected);
     ASSERT_NE(expected.right, 110);  // the font's units are not pixels
-    const RECT window = RectIn(dialog, nullptr);
-    EXPECT_EQ(window.left, expected.left);
-    EXPECT_EQ(window.top, expected.top);
-    EXPECT_EQ(window.right, expected.right);
-    EXPECT_EQ(window.bottom, expected.bottom);
+    EXPECT_EQ(RectIn(dialog, nullptr), expected);
     EXPECT_EQ(FindObjectRecord(HandleOf(dialog))->flags, kFlagDialog | kFlagDialogUnits);
 }

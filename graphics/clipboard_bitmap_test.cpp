@@ -106,34 +106,11 @@ void ExpectUnchanged(const wchar_t* text) {
     EXPECT_FALSE(contents.hasDib);
 }
 
-// Colour bytes of PatternColour at 4 bytes a pixel, bottom row first, starting at `offset`.
-void ExpectPatternPixels(const std::vector<std::uint8_t>& block, std::size_t offset, int width, int height,
-                         bool opaque) {
-    ASSERT_GE(block.size(), offset + static_cast<std::size_t>(width) * height * 4);
-    int wrong = 0;
-    for (int row = 0; row < height; ++row) {
-        const int y = height - 1 - row;
-        for (int x = 0; x < width; ++x) {
-            const std::size_t at = offset + (static_cast<std::size_t>(row) * width + x) * 4;
-            const COLORREF colour = PatternColour(x, y);
-            const bool right = block[at] == GetBValue(colour) && block[at + 1] == GetGValue(colour) &&
-                               block[at + 2] == GetRValue(colour) && (!opaque || block[at + 3] == 255);
-            if (!right && ++wrong <= 5) ADD_FAILURE() << "pixel (" << x << ", " << y << ") at offset " << at;
-        }
-    }
-    EXPECT_EQ(wrong, 0);
-}
-
 // The whole CF_DIB block: header, exact length and every pixel of the pattern, opaque.
 void ExpectPatternDib(const std::vector<std::uint8_t>& block, int width, int height) {
     ASSERT_EQ(block.size(), 40u + static_cast<std::size_t>(width) * height * 4);
-    EXPECT_EQ(ReadU32(block, 0), 40u);
-    EXPECT_EQ(ReadU32(block, 4), static_cast<std::uint32_t>(width));
-    EXPECT_EQ(ReadU32(block, 8), static_cast<std::uint32_t>(height));
-    EXPECT_EQ(ReadU16(block, 12), 1u);
-    EXPECT_EQ(ReadU16(block, 14), 32u);
-    for (std::size_t at = 16; at < 40; at += 4) EXPECT_EQ(ReadU32(block, at), 0u) << "header offset " << at;
-    ExpectPatternPixels(block, 40, width, height, true);
+    ExpectInfoHeader(block, 0, width, height, 32);
+    ExpectPatternRows(block, 40, width, height, 4, true);
 }
 
 // Reads of a bitmap that was selected into a DC, which GetDIBits's documentation forbids: such a
@@ -222,7 +199,7 @@ TEST(SetClipboardBitmap, AnotherProcessReadsTheDibAndTheBitmapsMadeFromIt) {
         ASSERT_FALSE(bitmapDib.empty()) << "no CF_BITMAP made from the DIB";
         EXPECT_EQ(ReadU32(bitmapDib, 4), 7u);
         EXPECT_EQ(ReadU32(bitmapDib, 8), 4u);
-        ExpectPatternPixels(bitmapDib, 40, 7, 4, false);
+        ExpectPatternRows(bitmapDib, 40, 7, 4, 4, false);
     }
     {
         SCOPED_TRACE("CF_DIBV5");
@@ -232,7 +209,7 @@ TEST(SetClipboardBitmap, AnotherProcessReadsTheDibAndTheBitmapsMadeFromIt) {
         EXPECT_EQ(ReadU32(v5, 4), 7u);
         EXPECT_EQ(ReadU32(v5, 8), 4u);
         EXPECT_EQ(ReadU16(v5, 14), 32u);
-        ExpectPatternPixels(v5, sizeof(BITMAPV5HEADER), 7, 4, false);
+        ExpectPatternRows(v5, sizeof(BITMAPV5HEADER), 7, 4, 4, false);
     }
 }
 
@@ -276,39 +253,31 @@ TEST(SetClipboardBitmap, AHandleOfNoGraphicTargetLeavesTheClipboardClosedAndUnch
     ExpectUnchanged(L"kept");
 }
 
+// The clipboard operations, each on the handle of a bitmap.
+std::int32_t ResetClipboardFor(ObjectHandle) { return ResetClipboard(); }
+const struct {
+    const char* name;
+    std::int32_t (*run)(ObjectHandle bitmap);
+} kOperations[] = {
+    {"ResetClipboard", ResetClipboardFor},
+    {"SetClipboardBitmap", SetClipboardBitmap},
+    {"ReplaceClipboardBitmap", ReplaceClipboardBitmap},
+};
+
 TEST(ClipboardWait, ABriefHoldByAnotherTaskIsWaitedOut) {
     PutText(L"before");
     const ObjectHandle bitmap = NewPatternBitmap(3, 2);
     ASSERT_NE(bitmap, 0u);
-    {
+    for (const auto& operation : kOperations) {
         ClipboardHolder holder(50);
         ASSERT_TRUE(holder.Holding());
-        EXPECT_EQ(ResetClipboard(), -1);
-        EXPECT_TRUE(holder.Release());
-    }
-    {
-        ClipboardHolder holder(50);
-        ASSERT_TRUE(holder.Holding());
-        EXPECT_EQ(SetClipboardBitmap(bitmap), -1);
+        EXPECT_EQ(operation.run(bitmap), -1) << operation.name;
         EXPECT_TRUE(holder.Release());
     }
     const ClipboardContents contents = ReadClipboard();
     ASSERT_TRUE(contents.opened) << "the clipboard was left open";
     EXPECT_EQ(contents.text, L"");
     ExpectPatternDib(contents.dib, 3, 2);
-}
-
-TEST(ClipboardWait, ALongHoldIsGivenUpOnAndChangesNothing) {
-    PutText(L"kept");
-    const ObjectHandle bitmap = NewPatternBitmap(3, 2);
-    ASSERT_NE(bitmap, 0u);
-    ClipboardHolder holder(2000);
-    ASSERT_TRUE(holder.Holding());
-    EXPECT_EQ(ResetClipboard(), 0);
-    EXPECT_EQ(SetClipboardBitmap(bitmap), 0);
-    EXPECT_FALSE(holder.HasReleased()) << "gave up only after the holder let go";
-    EXPECT_TRUE(holder.Release());
-    ExpectUnchanged(L"kept");
 }
 
 // Global blocks that this program allocated and has not freed, counted through its imports;
@@ -402,15 +371,20 @@ TEST(ReplaceClipboardBitmap, ListenersAreToldOfOneChange) {
     }
 }
 
-TEST(ReplaceClipboardBitmap, AFailureKeepsTheOldContentsAndFreesTheBlock) {
+// Every operation gives up on a clipboard that another task holds throughout, and the replacement
+// on any failure.
+TEST(ClipboardFailure, KeepsTheOldContentsAndFreesTheBlock) {
     enum class Obstacle { kHolder, kNoMemory, kNoTarget };
     const struct {
         const char* name;
         Obstacle obstacle;
+        std::int32_t (*run)(ObjectHandle bitmap);
     } cases[] = {
-        {"another task holds the clipboard throughout", Obstacle::kHolder},
-        {"the block cannot be allocated", Obstacle::kNoMemory},
-        {"the handle names no graphic target", Obstacle::kNoTarget},
+        {"another task holds the clipboard throughout a reset", Obstacle::kHolder, ResetClipboardFor},
+        {"another task holds the clipboard throughout a set", Obstacle::kHolder, SetClipboardBitmap},
+        {"another task holds the clipboard throughout a replacement", Obstacle::kHolder, ReplaceClipboardBitmap},
+        {"the block cannot be allocated", Obstacle::kNoMemory, ReplaceClipboardBitmap},
+        {"the handle names no graphic target", Obstacle::kNoTarget, ReplaceClipboardBitmap},
     };
     const ObjectHandle bitmap = NewPatternBitmap(4, 4);
     ASSERT_NE(bitmap, 0u);
@@ -425,7 +399,7 @@ TEST(ReplaceClipboardBitmap, AFailureKeepsTheOldContentsAndFreesTheBlock) {
         {
             ScopedBlockLedger ledger(c.obstacle == Obstacle::kNoMemory);
             ASSERT_TRUE(ledger.ok());
-            EXPECT_EQ(ReplaceClipboardBitmap(c.obstacle == Obstacle::kNoTarget ? 0 : bitmap), 0);
+            EXPECT_EQ(c.run(c.obstacle == Obstacle::kNoTarget ? 0 : bitmap), 0);
             EXPECT_EQ(BlockLedger::live, 0) << "blocks left allocated";
         }
         if (holder) {

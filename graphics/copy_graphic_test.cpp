@@ -113,11 +113,7 @@ TEST(CopyGraphicRegion, OutsideTheTargetChangesNothingButReportsTheWholeCanvas) 
     for (int y = 0; y < 9; ++y) {
         for (int x = 0; x < 12; ++x) ASSERT_EQ(PixelOf(target, x, y), kWhite) << x << "," << y;
     }
-    const RECT dirty = RecordOf(target)->dirty;
-    EXPECT_EQ(dirty.left, 0);
-    EXPECT_EQ(dirty.top, 0);
-    EXPECT_EQ(dirty.right, 12);
-    EXPECT_EQ(dirty.bottom, 9);
+    EXPECT_EQ(RecordOf(target)->dirty, (RECT{0, 0, 12, 9}));
     EXPECT_TRUE(RecordOf(target)->flags & kFlagDirty);
 }
 

@@ -136,19 +136,11 @@ TEST_F(DrawGraphicBoxTest, RoundingNotGivenDrawsAnEllipse) {
 TEST_F(DrawGraphicBoxTest, ReportsTheBoxWidenedByThePen) {
     RedrawGraphic();
     DrawGraphicBox(9, 7, 9, 7, 0, 255, kNoFill, 0);
-    RECT dirty = RecordOf(bitmap)->dirty;
-    EXPECT_EQ(dirty.left, 8);
-    EXPECT_EQ(dirty.top, 6);
-    EXPECT_EQ(dirty.right, 10);
-    EXPECT_EQ(dirty.bottom, 8);
+    EXPECT_EQ(RecordOf(bitmap)->dirty, (RECT{8, 6, 10, 8}));
 
     RedrawGraphic();
     DrawGraphicBox(0, 3, 30, 23, 0, 255, kNoFill, 0);
-    dirty = RecordOf(bitmap)->dirty;
-    EXPECT_EQ(dirty.left, 0);
-    EXPECT_EQ(dirty.top, 2);
-    EXPECT_EQ(dirty.right, kSize);
-    EXPECT_EQ(dirty.bottom, kSize);
+    EXPECT_EQ(RecordOf(bitmap)->dirty, (RECT{0, 2, kSize, kSize}));
 }
 
 TEST_F(DrawGraphicBoxTest, WithoutACurrentTargetDrawsNothing) {

@@ -12,13 +12,6 @@
 
 namespace {
 
-void ExpectDirty(const ObjectRecord* record, LONG left, LONG top, LONG right, LONG bottom) {
-    EXPECT_EQ(record->dirty.left, left);
-    EXPECT_EQ(record->dirty.top, top);
-    EXPECT_EQ(record->dirty.right, right);
-    EXPECT_EQ(record->dirty.bottom, bottom);
-}
-
 void Mark(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, Widening widening = Widening::None) {
     CurrentTargetLock lock;
     ASSERT_NE(lock.get(), nullptr);
@@ -40,7 +33,7 @@ TEST(NewGraphicBitmap, MakesABufferedTargetWithTheDefaultFontAndColours) {
     EXPECT_EQ(record->canvasSize.cy, 21);
     EXPECT_EQ(record->viewSize.cx, 33);
     EXPECT_EQ(record->viewSize.cy, 21);
-    ExpectDirty(record, -1, -1, 0, 0);
+    EXPECT_EQ(record->dirty, (RECT{-1, -1, 0, 0}));
 
     BITMAP info{};
     ASSERT_TRUE(GetObjectW(BitmapOf(bitmap), sizeof(info), &info));
@@ -172,44 +165,44 @@ TEST(DirtyRectangle, ANewTargetReportsItsFirstChangeAlone) {
     const ObjectHandle bitmap = NewFilledBitmap(50, 50, 0);
     AttachGraphic(bitmap, 0, 0);
     Mark(10, 12, 20, 22);
-    ExpectDirty(RecordOf(bitmap), 10, 12, 20, 22);
+    EXPECT_EQ(RecordOf(bitmap)->dirty, (RECT{10, 12, 20, 22}));
 }
 
 TEST_F(DirtyRectangleTest, OrdersTheCornersAndRedrawEmptiesIt) {
     Mark(30, 40, 10, 20);
-    ExpectDirty(record(), 10, 20, 30, 40);
+    EXPECT_EQ(record()->dirty, (RECT{10, 20, 30, 40}));
     EXPECT_TRUE(record()->flags & kFlagDirty);
     EXPECT_FALSE(GraphicLock().IsTaken());
     RedrawGraphic();
-    ExpectDirty(record(), -1, -1, 0, 0);
+    EXPECT_EQ(record()->dirty, (RECT{-1, -1, 0, 0}));
     EXPECT_FALSE(record()->flags & kFlagDirty);
     EXPECT_FALSE(GraphicLock().IsTaken());
 }
 
 TEST_F(DirtyRectangleTest, ClampsToTheCanvas) {
     Mark(-5, -6, 200, 300);
-    ExpectDirty(record(), 0, 0, 100, 80);
+    EXPECT_EQ(record()->dirty, (RECT{0, 0, 100, 80}));
     RedrawGraphic();
     // Compared unsigned, a negative far corner lies beyond the canvas.
     Mark(-10, -10, -5, -5);
-    ExpectDirty(record(), 0, 0, 100, 80);
+    EXPECT_EQ(record()->dirty, (RECT{0, 0, 100, 80}));
 }
 
 TEST_F(DirtyRectangleTest, GrowsToTheUnionOfTheChanges) {
     Mark(10, 10, 20, 20);
     Mark(5, 15, 15, 30);
-    ExpectDirty(record(), 5, 10, 20, 30);
+    EXPECT_EQ(record()->dirty, (RECT{5, 10, 20, 30}));
     Mark(12, 12, 14, 14);
-    ExpectDirty(record(), 5, 10, 20, 30);
+    EXPECT_EQ(record()->dirty, (RECT{5, 10, 20, 30}));
 }
 
 TEST_F(DirtyRectangleTest, WidensByHalfThePenAndOne) {
     Mark(10, 10, 10, 10, Widening::ByPen);
-    ExpectDirty(record(), 9, 9, 11, 11);
+    EXPECT_EQ(record()->dirty, (RECT{9, 9, 11, 11}));
     RedrawGraphic();
     record()->penWidth = 5;
     Mark(40, 30, 50, 35, Widening::ByPen);
-    ExpectDirty(record(), 37, 27, 53, 38);
+    EXPECT_EQ(record()->dirty, (RECT{37, 27, 53, 38}));
     record()->penWidth = 0;
 }
 

@@ -16,6 +16,7 @@
 #include "runtime/font_table.h"
 #include "runtime/text_operations.h"
 #include "tests/support/message_sequence_test_support.h"
+#include "tests/support/rect_test_support.h"
 
 // Pushes `text` (Windows-1252) as the owned UTF-16 text that a caller's conversion leaves.
 inline void PushWide(TextStack& stack, const char* text) {

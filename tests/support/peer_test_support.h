@@ -147,11 +147,3 @@ inline bool WriteWholeFile(const std::wstring& path, const std::vector<std::uint
     CloseHandle(file);
     return ok;
 }
-
-// Little-endian fields of a byte block.
-inline std::uint32_t ReadU16(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    return bytes.at(at) | bytes.at(at + 1) << 8;
-}
-inline std::uint32_t ReadU32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    return ReadU16(bytes, at) | ReadU16(bytes, at + 2) << 16;
-}
