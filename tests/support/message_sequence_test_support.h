@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <initializer_list>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,9 @@ enum MessageCheck : unsigned {
     kLParam = 2,
     kParams = kWParam | kLParam,
     kOptional = 4,  // Windows or Wine may or may not send it
+    kAdjacent = 8,  // right after the row before it, with no message at all between (the first row: first of all)
+    kLast = 16,     // with no message at all after it
+    kHidden = 32,   // seen while the window was hidden, for records that say whether it was visible
 };
 
 // One message as a window procedure saw it.
@@ -34,10 +36,16 @@ struct ExpectedMessage {
     LPARAM lParam = 0;
 };
 
+// Whether the message at `place` of `all` matches the row; `after` is the place right after the
+// message that matched the row before.
 template <typename Seen>
-bool MatchesRow(const ExpectedMessage& row, const Seen& seen) {
+bool MatchesRow(const ExpectedMessage& row, const std::vector<Seen>& all, std::size_t place, std::size_t after) {
+    const Seen& seen = all[place];
+    bool hidden = false;
+    if constexpr (requires { seen.visible; }) hidden = !seen.visible;
     return seen.message == row.message && (!(row.checks & kWParam) || seen.wParam == row.wParam) &&
-           (!(row.checks & kLParam) || seen.lParam == row.lParam);
+           (!(row.checks & kLParam) || seen.lParam == row.lParam) && (!(row.checks & kAdjacent) || place == after) &&
+           (!(row.checks & kLast) || place + 1 == all.size()) && (!(row.checks & kHidden) || hidden);
 }
 
 inline std::string DescribeParam(bool checked, unsigned long long value) {
@@ -51,7 +59,8 @@ inline std::string DescribeRow(const ExpectedMessage& row) {
     std::snprintf(message, sizeof message, "  message 0x%04x", row.message);
     return message + std::string(" wParam ") + DescribeParam(row.checks & kWParam, row.wParam) + " lParam " +
            DescribeParam(row.checks & kLParam, static_cast<unsigned long long>(row.lParam)) +
-           (row.checks & kOptional ? " (optional)\n" : "\n");
+           (row.checks & kOptional ? " (optional)" : "") + (row.checks & kAdjacent ? " (adjacent)" : "") +
+           (row.checks & kLast ? " (last)" : "") + (row.checks & kHidden ? " (hidden)" : "") + "\n";
 }
 
 template <typename Seen>
@@ -60,8 +69,10 @@ std::string DescribeSeen(const Seen& seen) {
 }
 
 // Compares, in order, the seen messages that a row names or that `watched` lists with the rows;
-// a watched message that no row expects fails the match wherever it comes. Every record type with
-// message, wParam and lParam serves. On a mismatch both sequences are printed.
+// a watched message that no row expects fails the match wherever it comes. Messages that are not
+// watched count only for rows marked kAdjacent or kLast. Every record type with
+// message, wParam and lParam serves. On a mismatch both sequences are printed,
+// each seen message with its place among all.
 template <typename Seen>
 ::testing::AssertionResult SequenceMatches(const std::vector<Seen>& seen, std::initializer_list<ExpectedMessage> rows,
                                            std::initializer_list<UINT> watched = {}) {
@@ -70,14 +81,17 @@ template <typename Seen>
                std::any_of(rows.begin(), rows.end(),
                            [&](const ExpectedMessage& row) { return row.message == message; });
     };
-    std::vector<Seen> compared;
-    std::copy_if(seen.begin(), seen.end(), std::back_inserter(compared),
-                 [&](const Seen& s) { return isWatched(s.message); });
+    std::vector<std::size_t> compared;  // the places in `seen` of the watched messages
+    for (std::size_t place = 0; place < seen.size(); ++place) {
+        if (isWatched(seen[place].message)) compared.push_back(place);
+    }
 
     auto row = rows.begin();
     auto next = compared.begin();
+    std::size_t after = 0;
     while (row != rows.end()) {
-        if (next != compared.end() && MatchesRow(*row, *next)) {
+        if (next != compared.end() && MatchesRow(*row, seen, *next, after)) {
+            after = *next + 1;
             ++next;
         } else if (!(row->checks & kOptional)) {
             break;
@@ -89,7 +103,9 @@ template <typename Seen>
     std::string expected;
     for (const ExpectedMessage& r : rows) expected += DescribeRow(r);
     std::string got;
-    for (const Seen& s : compared) got += DescribeSeen(s);
+    for (const std::size_t place : compared) {
+        got.append("#").append(std::to_string(place)).append(DescribeSeen(seen[place]));
+    }
     const std::string where =
         row == rows.end() ? "after the last row" : "at row " + std::to_string(row - rows.begin());
     return ::testing::AssertionFailure() << "the messages differ " << where << "\nexpected:\n"
