@@ -182,40 +182,34 @@ TEST_F(ModalLoopTest, ADialogDestroyedWithoutDialogEndStillEndsTheLoopAndFreesTh
     EXPECT_TRUE(IsWindowEnabled(owner.window));
 }
 
-TEST_F(ModalLoopTest, ACallbackThatEndsTheDialogOnEveryCloseSeesOneCloseAndOneDestroy) {
-    HWND dialog = NewModalDialog(nullptr, WS_POPUP | WS_MAXIMIZE);
-    ASSERT_TRUE(dialog);
-    PostMessageW(dialog, WM_APP, 0, 0);
-    reaction = [](HWND d, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
-        if (message == WM_CLOSE) DialogEnd(d, 2);
-        return EndOnApp(d, message, wParam, lParam);
-    };
-    std::int32_t result = 0;
-    RunModal(dialog, &result);
-    EXPECT_EQ(result, 42);  // the inner call, made while the dialog was ending, changed nothing
-    EXPECT_TRUE(SequenceMatches(seen, {
-                                          {WM_INITDIALOG, kAdjacent},
-                                          {WM_SIZE, kWParam | kAdjacent, SIZE_MAXIMIZED},
-                                          {WM_SIZE, kWParam | kOptional, SIZE_MAXIMIZED},  // once shown
-                                          {WM_CLOSE},
-                                          {WM_DESTROY},
-                                          {WM_NCDESTROY},
-                                      }));
-}
-
-TEST_F(ModalLoopTest, DialogEndDuringDestructionChangesNothing) {
-    HWND dialog = NewModalDialog(nullptr, WS_POPUP);
-    ASSERT_TRUE(dialog);
-    PostMessageW(dialog, WM_APP, 0, 0);
-    reaction = [](HWND d, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
-        if (message == WM_DESTROY) DialogEnd(d, 3);
-        return EndOnApp(d, message, wParam, lParam);
-    };
-    std::int32_t result = 0;
-    RunModal(dialog, &result);
-    EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(result, 42);
-    EXPECT_TRUE(SequenceMatches(seen, {{WM_CLOSE}, {WM_DESTROY}, {WM_NCDESTROY}}));
+// A callback that ends the dialog again on every close, or while it is destroyed, changes
+// nothing: the result stays the first call's, and the dialog closes and is destroyed once.
+TEST_F(ModalLoopTest, DialogEndWhileTheDialogEndsChangesNothing) {
+    static UINT endAgainOn;
+    for (const UINT again : {WM_CLOSE, WM_DESTROY}) {
+        SCOPED_TRACE(testing::Message() << "ended again on message 0x" << std::hex << again);
+        seen.clear();
+        HWND dialog = NewModalDialog(nullptr, WS_POPUP | WS_MAXIMIZE);
+        ASSERT_TRUE(dialog);
+        PostMessageW(dialog, WM_APP, 0, 0);
+        endAgainOn = again;
+        reaction = [](HWND d, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
+            if (message == endAgainOn) DialogEnd(d, 2);
+            return EndOnApp(d, message, wParam, lParam);
+        };
+        std::int32_t result = 0;
+        RunModal(dialog, &result);
+        EXPECT_FALSE(IsWindow(dialog));
+        EXPECT_EQ(result, 42);
+        EXPECT_TRUE(SequenceMatches(seen, {
+                                              {WM_INITDIALOG, kAdjacent},
+                                              {WM_SIZE, kWParam | kAdjacent, SIZE_MAXIMIZED},
+                                              {WM_SIZE, kWParam | kOptional, SIZE_MAXIMIZED},  // once shown
+                                              {WM_CLOSE},
+                                              {WM_DESTROY},
+                                              {WM_NCDESTROY},
+                                          }));
+    }
 }
 
 TEST_F(ModalLoopTest, ADialogEndedDuringInitIsNeitherShownNorRun) {

@@ -77,28 +77,23 @@ TEST(CopyGraphicRegion, CropsTheSameRectangleInAllFourDragDirections) {
     }
 }
 
-TEST(CopyGraphicRegion, EqualCornersCopyOnePixel) {
-    const ObjectHandle source = NewPatternBitmap(20, 20);
-    const ObjectHandle target = NewFilledBitmap(10, 10, kWhite);
-    AttachGraphic(target, 0, 0);
-    CopyGraphicRegion(source, 0, 7, 9, 7, 9, 3, 4, 0);
-    for (int y = 0; y < 10; ++y) {
-        for (int x = 0; x < 10; ++x) {
-            const COLORREF expected = (x == 3 && y == 4) ? PatternColour(7, 9) : kWhite;
-            ASSERT_EQ(PixelOf(target, x, y), expected) << x << "," << y;
-        }
-    }
-}
-
-TEST(CopyGraphicRegion, IsClippedAtTheTargetsEdges) {
+// The region lands with its top-left corner at the destination and is cut at the target's edges;
+// equal corners copy one pixel.
+TEST(CopyGraphicRegion, CopiesToTheDestinationCutAtTheTargetsEdges) {
+    const struct {
+        int x1, y1, x2, y2, toX, toY;
+    } cases[] = {{7, 9, 7, 9, 3, 4}, {2, 3, 11, 12, 15, 12}};
     const ObjectHandle source = NewPatternBitmap(30, 30);
-    const ObjectHandle target = NewFilledBitmap(20, 16, kWhite);
-    AttachGraphic(target, 0, 0);
-    CopyGraphicRegion(source, 0, 2, 3, 11, 12, 15, 12, 0);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 20; ++x) {
-            const COLORREF expected = (x >= 15 && y >= 12) ? PatternColour(x - 15 + 2, y - 12 + 3) : kWhite;
-            ASSERT_EQ(PixelOf(target, x, y), expected) << x << "," << y;
+    for (const auto& c : cases) {
+        const ObjectHandle target = NewFilledBitmap(20, 16, kWhite);
+        AttachGraphic(target, 0, 0);
+        CopyGraphicRegion(source, 0, c.x1, c.y1, c.x2, c.y2, c.toX, c.toY, 0);
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 20; ++x) {
+                const bool copied = x >= c.toX && x <= c.toX + c.x2 - c.x1 && y >= c.toY && y <= c.toY + c.y2 - c.y1;
+                const COLORREF expected = copied ? PatternColour(x - c.toX + c.x1, y - c.toY + c.y1) : kWhite;
+                ASSERT_EQ(PixelOf(target, x, y), expected) << "from " << c.x1 << "," << c.y1 << " at " << x << "," << y;
+            }
         }
     }
 }
