@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <deque>
 
 #include "graphics/graphic_target.h"
 #include "graphics/spin_lock.h"
+#include "runtime/scoped_handle.h"
 #include "tests/support/import_patch_test_support.h"
 #include "tests/support/peer_test_support.h"
 #include "tests/support/pixel_test_support.h"
@@ -54,24 +56,6 @@ std::vector<std::uint8_t> OldFileBytes() {
     for (std::size_t i = 0; i < old.size(); ++i) old[i] = static_cast<std::uint8_t>(i * 7);
     return old;
 }
-
-// A temporary file held the way another instance holds its own while it saves.
-class InstanceTemporary {
-public:
-    explicit InstanceTemporary(const std::wstring& path)
-        : file_(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                            nullptr)) {}
-    ~InstanceTemporary() {
-        if (ok()) CloseHandle(file_);
-    }
-    InstanceTemporary(InstanceTemporary&& other) noexcept : file_(other.file_) { other.file_ = INVALID_HANDLE_VALUE; }
-    InstanceTemporary(const InstanceTemporary&) = delete;
-    InstanceTemporary& operator=(const InstanceTemporary&) = delete;
-    bool ok() const { return file_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE file_;
-};
 
 // Nested folders under `root` whose path is `length` characters long, made the working directory
 // for one scope and removed after it with what they hold.
@@ -186,9 +170,11 @@ TEST_F(BitmapFileTest, TemporaryFilesOfOtherRunsAreReusedOrRemovedUnlessHeld) {
         }
         ASSERT_NE(AttachPatternBitmap(5, 2), 0u);
         {
-            std::vector<InstanceTemporary> holds;
+            // Held the way another instance holds its own while it saves.
+            std::deque<ScopedFile> holds;
             for (int i = 0; i < c.held; ++i) {
-                holds.emplace_back(directory.File(temporaries[i]));
+                holds.emplace_back(CreateFileW(directory.File(temporaries[i]).c_str(), GENERIC_WRITE | DELETE,
+                                               FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
                 ASSERT_TRUE(holds.back().ok());
             }
             EXPECT_EQ(Save(target), kept < 4 ? -1 : 0);

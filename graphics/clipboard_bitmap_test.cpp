@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "graphics/graphic_control.h"
+#include "runtime/clipboard_guard.h"
 #include "tests/support/import_patch_test_support.h"
 #include "tests/support/peer_test_support.h"
 #include "tests/support/pixel_test_support.h"
@@ -65,18 +66,16 @@ struct ClipboardJob {
 
 DWORD WINAPI RunClipboardJob(void* parameter) {
     auto& job = *static_cast<ClipboardJob*>(parameter);
-    HWND window = CreateWindowExW(0, L"STATIC", L"clipboard test", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                  nullptr);
-    if (window && OpenClipboard(window)) {
-        if (job.text) {
-            PutTextOnOpenClipboard(job.text);
-        } else {
-            job.contents = ReadOpenClipboard();
-        }
-        job.contents.opened = true;
-        CloseClipboard();
+    const ScopedMessageWindow window;
+    if (!window.get()) return 0;
+    const ScopedClipboard clipboard(window.get());
+    if (!clipboard.ok()) return 0;
+    if (job.text) {
+        PutTextOnOpenClipboard(job.text);
+    } else {
+        job.contents = ReadOpenClipboard();
     }
-    if (window) DestroyWindow(window);
+    job.contents.opened = true;
     return 0;
 }
 

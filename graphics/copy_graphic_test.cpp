@@ -16,9 +16,7 @@ TEST(CopyGraphic, FromALargerSourceCopiesTheTargetSizeFromTheTopLeft) {
     const ObjectHandle target = NewFilledBitmap(25, 20, kWhite);
     AttachGraphic(target, 0, 0);
     CopyGraphic(source, 0, kSrcCopyCode);
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 25; ++x) ASSERT_EQ(PixelOf(target, x, y), PatternColour(x, y)) << x << "," << y;
-    }
+    ExpectPixels(target, 25, 20, PatternColour);
 }
 
 TEST(CopyGraphic, FromASmallerSourceLeavesTheRestOfTheTarget) {
@@ -26,12 +24,7 @@ TEST(CopyGraphic, FromASmallerSourceLeavesTheRestOfTheTarget) {
     const ObjectHandle target = NewFilledBitmap(20, 16, kWhite);
     AttachGraphic(target, 0, 0);
     CopyGraphic(source, 0, 13);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 20; ++x) {
-            const COLORREF expected = (x < 10 && y < 8) ? PatternColour(x, y) : kWhite;
-            ASSERT_EQ(PixelOf(target, x, y), expected) << x << "," << y;
-        }
-    }
+    ExpectPixels(target, 20, 16, [](int x, int y) { return (x < 10 && y < 8) ? PatternColour(x, y) : kWhite; });
 }
 
 TEST(CopyGraphic, MixSevenInvertsAndOutOfRangeMixesCopy) {
@@ -68,12 +61,8 @@ TEST(CopyGraphicRegion, CropsTheSameRectangleInAllFourDragDirections) {
         const ObjectHandle crop = NewFilledBitmap(10, 8, kWhite);
         AttachGraphic(crop, 0, 0);
         CopyGraphicRegion(screen, 0, c[0], c[1], c[2], c[3], 0, 0, kSrcCopyCode);
-        for (int y = 0; y < 8; ++y) {
-            for (int x = 0; x < 10; ++x) {
-                ASSERT_EQ(PixelOf(crop, x, y), PatternColour(x + 5, y + 4))
-                    << "corners " << c[0] << "," << c[1] << " " << c[2] << "," << c[3] << " at " << x << "," << y;
-            }
-        }
+        SCOPED_TRACE(testing::Message() << "corners " << c[0] << "," << c[1] << " " << c[2] << "," << c[3]);
+        ExpectPixels(crop, 10, 8, [](int x, int y) { return PatternColour(x + 5, y + 4); });
     }
 }
 
@@ -88,13 +77,11 @@ TEST(CopyGraphicRegion, CopiesToTheDestinationCutAtTheTargetsEdges) {
         const ObjectHandle target = NewFilledBitmap(20, 16, kWhite);
         AttachGraphic(target, 0, 0);
         CopyGraphicRegion(source, 0, c.x1, c.y1, c.x2, c.y2, c.toX, c.toY, 0);
-        for (int y = 0; y < 16; ++y) {
-            for (int x = 0; x < 20; ++x) {
-                const bool copied = x >= c.toX && x <= c.toX + c.x2 - c.x1 && y >= c.toY && y <= c.toY + c.y2 - c.y1;
-                const COLORREF expected = copied ? PatternColour(x - c.toX + c.x1, y - c.toY + c.y1) : kWhite;
-                ASSERT_EQ(PixelOf(target, x, y), expected) << "from " << c.x1 << "," << c.y1 << " at " << x << "," << y;
-            }
-        }
+        SCOPED_TRACE(testing::Message() << "from " << c.x1 << "," << c.y1);
+        ExpectPixels(target, 20, 16, [&c](int x, int y) {
+            const bool copied = x >= c.toX && x <= c.toX + c.x2 - c.x1 && y >= c.toY && y <= c.toY + c.y2 - c.y1;
+            return copied ? PatternColour(x - c.toX + c.x1, y - c.toY + c.y1) : kWhite;
+        });
     }
 }
 
@@ -105,9 +92,7 @@ TEST(CopyGraphicRegion, OutsideTheTargetChangesNothingButReportsTheWholeCanvas) 
     RedrawGraphic();
     CopyGraphicRegion(source, 0, 0, 0, 9, 9, 40, 50, 0);
     CopyGraphicRegion(source, 0, 0, 0, 9, 9, -20, -20, 0);
-    for (int y = 0; y < 9; ++y) {
-        for (int x = 0; x < 12; ++x) ASSERT_EQ(PixelOf(target, x, y), kWhite) << x << "," << y;
-    }
+    ExpectPixels(target, 12, 9, [](int, int) { return kWhite; });
     EXPECT_EQ(RecordOf(target)->dirty, (RECT{0, 0, 12, 9}));
     EXPECT_TRUE(RecordOf(target)->flags & kFlagDirty);
 }

@@ -33,14 +33,10 @@ protected:
     }
     // Every pixel of the bitmap: outline colour on the outline, `inside` within, white outside.
     void ExpectBox(int left, int top, int right, int bottom, COLORREF outline, COLORREF inside) {
-        for (int y = 0; y < kSize; ++y) {
-            for (int x = 0; x < kSize; ++x) {
-                COLORREF expected = kWhite;
-                if (OnOutline(x, y, left, top, right, bottom)) expected = outline;
-                else if (Inside(x, y, left, top, right, bottom)) expected = inside;
-                ASSERT_EQ(PixelOf(bitmap, x, y), expected) << x << "," << y;
-            }
-        }
+        ExpectPixels(bitmap, kSize, kSize, [=](int x, int y) {
+            if (OnOutline(x, y, left, top, right, bottom)) return outline;
+            return Inside(x, y, left, top, right, bottom) ? inside : kWhite;
+        });
     }
     static constexpr int kSize = 24;
     using Snapshot = std::array<std::array<COLORREF, kSize>, kSize>;  // [y][x]
@@ -52,9 +48,7 @@ protected:
         return pixels;
     }
     void ExpectSnapshot(const Snapshot& expected) {
-        for (int y = 0; y < kSize; ++y) {
-            for (int x = 0; x < kSize; ++x) ASSERT_EQ(PixelOf(bitmap, x, y), expected[y][x]) << x << "," << y;
-        }
+        ExpectPixels(bitmap, kSize, kSize, [&](int x, int y) { return expected[y][x]; });
     }
     ObjectHandle bitmap = 0;
 };

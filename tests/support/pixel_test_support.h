@@ -24,6 +24,15 @@ inline ObjectRecord* RecordOf(ObjectHandle handle) { return FindObjectRecord(han
 
 inline COLORREF PixelOf(ObjectHandle bitmap, int x, int y) { return GetPixel(RecordOf(bitmap)->memoryDC, x, y); }
 
+// Every pixel of the bitmap's `width` by `height` top-left corner against `expected(x, y)`;
+// stops at the first that differs.
+template <typename Expected>
+void ExpectPixels(ObjectHandle bitmap, int width, int height, Expected expected) {
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) ASSERT_EQ(PixelOf(bitmap, x, y), expected(x, y)) << "at " << x << "," << y;
+    }
+}
+
 inline void FillBitmap(ObjectHandle bitmap, COLORREF colour) {
     const ObjectRecord* record = RecordOf(bitmap);
     HBRUSH brush = CreateSolidBrush(colour);
