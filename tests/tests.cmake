@@ -34,13 +34,13 @@ endforeach()
 
 add_layer_tests(runtime retazo_runtime)
 add_layer_tests(graphics retazo_graphics)
-set(DIALOG_TEST_RESOURCES ${CMAKE_SOURCE_DIR}/dialogs/test_resources.rc)
+set(DIALOG_TEST_RESOURCES ${CMAKE_SOURCE_DIR}/tests/support/dialog_test_resources.rc)
 add_layer_tests(dialogs retazo_dialogs ${DIALOG_TEST_RESOURCES})
 # The images that the dialog tests' resources name are drawn by a script of ours.
 set(DIALOG_TEST_IMAGES ${CMAKE_BINARY_DIR}/dialog_test_images)
 add_custom_command(OUTPUT ${DIALOG_TEST_IMAGES}/bands.bmp ${DIALOG_TEST_IMAGES}/badge.ico
-  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/dialogs/make_test_images.py ${DIALOG_TEST_IMAGES}
-  DEPENDS ${CMAKE_SOURCE_DIR}/dialogs/make_test_images.py)
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/support/make_dialog_test_images.py ${DIALOG_TEST_IMAGES}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/make_dialog_test_images.py)
 set_source_files_properties(${DIALOG_TEST_RESOURCES} PROPERTIES
   OBJECT_DEPENDS "${DIALOG_TEST_IMAGES}/bands.bmp;${DIALOG_TEST_IMAGES}/badge.ico")
 target_include_directories(dialogs_tests PRIVATE ${DIALOG_TEST_IMAGES})
