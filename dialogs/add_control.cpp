@@ -66,9 +66,9 @@ ControlPlan PlanControl(std::int32_t classIndex, const wchar_t* className, const
     return plan;
 }
 
-ObjectRecord* RegisterControl(HWND control, HWND dialog, std::int32_t classIndex, std::uint32_t flags,
+DialogRecord* RegisterControl(HWND control, HWND dialog, std::int32_t classIndex, std::uint32_t flags,
                               const ControlStyle& styles, DialogCallback controlCallback) {
-    ObjectRecord* record = CreateObjectRecord(HandleOf(control), HandleOf(dialog), flags, classIndex);
+    DialogRecord* record = CreateDialogRecord(control, dialog, flags, classIndex);
     if (!record) return nullptr;
     record->callback = controlCallback;
     record->style = styles.style;
@@ -93,7 +93,7 @@ void AddControl(TextStack& stack, std::int32_t classIndex, HWND dialog, std::int
                 DialogCallback controlCallback) {
     WideTextArgument caption(stack);
     WideTextArgument className(stack);
-    const ObjectRecord* dialogRecord = FindObjectRecord(HandleOf(dialog));
+    const DialogRecord* dialogRecord = FindDialogRecord(dialog);
     if (!dialogRecord || !IsCreatableClass(classIndex)) return;
     // Read now: creating the window sends the dialog messages that may end it.
     const std::uint32_t units = dialogRecord->flags & kFlagUnitsMask;
@@ -110,7 +110,7 @@ void AddControl(TextStack& stack, std::int32_t classIndex, HWND dialog, std::int
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 
     const std::uint32_t flags = kFlagControl | units | plan.imageFlags;
-    ObjectRecord* record = RegisterControl(control, dialog, classIndex, flags, plan.styles, controlCallback);
+    DialogRecord* record = RegisterControl(control, dialog, classIndex, flags, plan.styles, controlCallback);
     AddItems(control, classIndex, items);
     SetUpControl({dialog, control, record, classIndex, controlId, plan.styles.style, size, caption.get(),
                   plan.treeCheckBoxes});

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "graphics/object_list.h"
+#include "dialogs/dialog_record.h"
 #include "runtime/text_stack.h"
 
 // Item texts for list and combo boxes: `count` zero-terminated UTF-16 strings.

@@ -66,9 +66,9 @@ TEST_F(AddControlTest, ToolsGraphicControlCoversTheDialog) {
     EXPECT_EQ(RectIn(control, dialog_).right, 320);
     EXPECT_EQ(RectIn(control, dialog_).bottom, 200);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
-              FindObjectRecord(HandleOf(dialog_))->dialogFont);
+              FindDialogRecord(dialog_)->dialogFont);
 
-    const ObjectRecord* record = FindObjectRecord(HandleOf(control));
+    const DialogRecord* record = FindDialogRecord(control);
     ASSERT_TRUE(record);
     EXPECT_EQ(record->flags & ~kFlagBuffered, kFlagControl | kFlagPixelUnits);
     EXPECT_EQ(record->kind, kKindGraphicControl);
@@ -101,7 +101,7 @@ TEST_F(AddControlTest, StylesFollowTheClassTable) {
         ASSERT_TRUE(control) << "class " << c.classIndex;
         EXPECT_EQ(StyleOf(control) & c.mask, c.expected) << "class " << c.classIndex << " style " << c.style;
         EXPECT_EQ(ExtendedStyleOf(control) & WS_EX_CLIENTEDGE, c.extendedStyle) << "class " << c.classIndex;
-        EXPECT_EQ(FindObjectRecord(HandleOf(control))->extendedStyle, c.extendedStyle);
+        EXPECT_EQ(FindDialogRecord(control)->extendedStyle, c.extendedStyle);
         DestroyWindow(control);
     }
 }
@@ -118,7 +118,7 @@ TEST_F(AddControlTest, DialogUnitsAreMappedWithTheDialogsFont) {
     MapDialogRect(dialog, &expected);
     ASSERT_NE(expected.right, 104);
     EXPECT_EQ(RectIn(label, dialog), expected);
-    EXPECT_EQ(FindObjectRecord(HandleOf(label))->flags, kFlagControl | kFlagDialogUnits);
+    EXPECT_EQ(FindDialogRecord(label)->flags, kFlagControl | kFlagDialogUnits);
 }
 
 TEST_F(AddControlTest, ClassZeroTakesTheClassNameTextAndUnknownClassesCreateNothing) {
@@ -162,7 +162,7 @@ TEST_F(AddControlTest, ItemsAndClassSetUpsTakeEffect) {
     // Check boxes are given to a tree view after creation, so that it makes their images.
     HWND tree = Add(kClassTreeView, 100, 80, WS_CHILD | TVS_CHECKBOXES);
     EXPECT_TRUE(StyleOf(tree) & TVS_CHECKBOXES);
-    EXPECT_TRUE(FindObjectRecord(HandleOf(tree))->style & TVS_CHECKBOXES);
+    EXPECT_TRUE(FindDialogRecord(tree)->style & TVS_CHECKBOXES);
     EXPECT_TRUE(SendMessageW(tree, TVM_GETIMAGELIST, TVSIL_STATE, 0));
 }
 
@@ -171,7 +171,7 @@ TEST_F(AddControlTest, ImageControlsShowTheBitmapResourceAndReleaseItWithTheDial
     ASSERT_TRUE(image);
     EXPECT_EQ(GetWindowTextLengthW(image), 0);
     EXPECT_EQ(StyleOf(image) & SS_TYPEMASK, static_cast<DWORD>(SS_BITMAP));
-    const ObjectRecord* record = FindObjectRecord(HandleOf(image));
+    const DialogRecord* record = FindDialogRecord(image);
     EXPECT_EQ(record->flags & (kFlagImageIsBitmap | kFlagImageIsIcon), kFlagImageIsBitmap);
     auto bitmap = reinterpret_cast<HBITMAP>(SendMessageW(image, STM_GETIMAGE, IMAGE_BITMAP, 0));
     ASSERT_TRUE(bitmap);
@@ -200,7 +200,7 @@ TEST_F(AddControlTest, ANameThatIsNoBitmapIsTakenAsAnIcon) {
     HWND image = Add(kClassImage, 40, 40, 0, "BADGE");
     ASSERT_TRUE(image);
     EXPECT_EQ(StyleOf(image) & SS_TYPEMASK, static_cast<DWORD>(SS_ICON));
-    EXPECT_EQ(FindObjectRecord(HandleOf(image))->flags & (kFlagImageIsBitmap | kFlagImageIsIcon), kFlagImageIsIcon);
+    EXPECT_EQ(FindDialogRecord(image)->flags & (kFlagImageIsBitmap | kFlagImageIsIcon), kFlagImageIsIcon);
     auto icon = reinterpret_cast<HICON>(SendMessageW(image, STM_GETIMAGE, IMAGE_ICON, 0));
     ICONINFO info{};
     ASSERT_TRUE(icon && GetIconInfo(icon, &info));

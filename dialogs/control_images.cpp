@@ -37,7 +37,7 @@ std::uint32_t IconImageStyle(std::int32_t classIndex, std::uint32_t style) {
     return (style & ~kStaticTypeMask) | SS_ICON;
 }
 
-void SetUpImageControl(ObjectRecord& record, std::int32_t classIndex, const wchar_t* name, SIZE controlSize) {
+void SetUpImageControl(DialogRecord& record, std::int32_t classIndex, const wchar_t* name, SIZE controlSize) {
     HWND control = WindowOf(record.handle);
     const UINT type = (record.flags & kFlagImageIsIcon) ? IMAGE_ICON : IMAGE_BITMAP;
     const SIZE size = LoadSize(control, classIndex, controlSize);

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "graphics/object_list.h"
+#include "dialogs/dialog_record.h"
 
 bool IsImageClass(std::int32_t classIndex);
 // True when the executable has a bitmap resource called `name`; otherwise it is taken as an icon.
@@ -14,6 +14,6 @@ std::uint32_t IconImageStyle(std::int32_t classIndex, std::uint32_t style);
 // Loads the resource `name` as the record's image kind (its own size, or the control's size
 // for the sized classes), gives it to the control and keeps it in the record. The image the
 // control held before is released.
-void SetUpImageControl(ObjectRecord& record, std::int32_t classIndex, const wchar_t* name, SIZE controlSize);
+void SetUpImageControl(DialogRecord& record, std::int32_t classIndex, const wchar_t* name, SIZE controlSize);
 // Releases an image of a record: an icon when `flags` says so, else a bitmap.
 void ReleaseImage(HANDLE image, std::uint32_t flags);

@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
-#include "graphics/object_list.h"
+#include "dialogs/dialog_record.h"
 
 struct NewControl {
     HWND dialog;
     HWND window;
-    ObjectRecord* record;  // null when the record could not be made
+    DialogRecord* record;  // null when the record could not be made
     std::int32_t classIndex;
     std::int32_t id;
     std::uint32_t style;   // as created

@@ -1,10 +1,10 @@
 // The accelerator table of a dialog, owned by its record.
 #include "dialogs/dialog_accelerators.h"
 
-#include "graphics/object_list.h"
+#include "dialogs/dialog_record.h"
 
 void SetDialogAccelerators(HWND dialog, HACCEL table) {
-    ObjectRecord* record = FindObjectRecord(HandleOf(dialog));
+    DialogRecord* record = FindDialogRecord(dialog);
     if (!record) {
         if (table) DestroyAcceleratorTable(table);
         return;

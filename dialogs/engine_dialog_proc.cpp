@@ -6,7 +6,7 @@
 #include "dialogs/modal_loop.h"
 #include "dialogs/release_object_record.h"
 #include "graphics/graphic_control.h"
-#include "graphics/object_list.h"
+#include "dialogs/dialog_record.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ HWND NotifyingControl(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 // Read afresh for every call: a callback may end the dialog and free its records.
 DialogCallback CallbackOf(HWND window) {
     if (!window) return nullptr;
-    const ObjectRecord* record = FindObjectRecord(HandleOf(window));
+    const DialogRecord* record = FindDialogRecord(window);
     return record ? record->callback : nullptr;
 }
 
@@ -53,7 +53,7 @@ INT_PTR Answer(const Handling& handling, INT_PTR result) {
 
 void ResizeBars(HWND dialog, WPARAM wParam, LPARAM lParam) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const ObjectRecord* record = FindObjectRecord(HandleOf(child));
+        const DialogRecord* record = FindDialogRecord(child);
         if (record && (record->kind == kClassStatusBar || record->kind == kClassToolbar)) {
             SendMessageA(child, WM_SIZE, wParam, lParam);
         }
@@ -61,14 +61,14 @@ void ResizeBars(HWND dialog, WPARAM wParam, LPARAM lParam) {
 }
 
 // The System menu's Close ends the dialog with result 0 unless closing is disabled.
-INT_PTR CloseOnCommand(HWND dialog, const ObjectRecord* record) {
+INT_PTR CloseOnCommand(HWND dialog, const DialogRecord* record) {
     if (!(record->closeDisabled & kCloseDisabled)) DialogEnd(dialog, 0);
     return TRUE;
 }
 
 INT_PTR HandleByDefault(const Handling& handling, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND dialog = handling.dialog;
-    const ObjectRecord* record = FindObjectRecord(HandleOf(dialog));
+    const DialogRecord* record = FindDialogRecord(dialog);
     if (!record) return 0;
     switch (message) {
     case WM_NCDESTROY:

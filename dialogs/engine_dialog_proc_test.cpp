@@ -63,7 +63,7 @@ protected:
     // A graphic control whose backing store holds one colour.
     HWND AddPicture() {
         HWND control = Add(dialog_, kKindGraphicControl, kGraphicId, 64, 48, 0);
-        const ObjectRecord* record = FindObjectRecord(HandleOf(control));
+        const DialogRecord* record = FindDialogRecord(control);
         HBRUSH brush = CreateSolidBrush(kPicture);
         RECT all{0, 0, 64, 48};
         FillRect(record->memoryDC, &all, brush);
@@ -180,7 +180,7 @@ TEST_F(EngineDialogProcTest, ControlNotificationsGoToTheControlsCallbackFirst) {
 TEST_F(EngineDialogProcTest, ControlsAreColouredOnlyWhenGivenColoursOfTheirOwn) {
     HWND label = Add(dialog_, 5, kButtonId, 40, 20, 0);
     ASSERT_TRUE(label);
-    ObjectRecord* record = FindObjectRecord(HandleOf(label));
+    DialogRecord* record = FindDialogRecord(label);
     HDC dc = target_.dc();
     const auto colour = [&](UINT message) {
         return reinterpret_cast<HBRUSH>(

@@ -6,7 +6,7 @@
 namespace {
 
 WPARAM FirstSizeType(HWND dialog) {
-    const ObjectRecord* record = FindObjectRecord(HandleOf(dialog));
+    const DialogRecord* record = FindDialogRecord(dialog);
     if (!record) return SIZE_RESTORED;
     if (record->showCommand == SW_MAXIMIZE) return SIZE_MAXIMIZED;
     if (record->showCommand == SW_MINIMIZE) return SIZE_MINIMIZED;
@@ -23,7 +23,7 @@ LPARAM ClientSize(HWND dialog) {
 // which then is not dispatched again.
 bool TranslateForDialog(HWND dialog, MSG& message) {
     if (!IsWindow(dialog)) return false;
-    const ObjectRecord* record = FindObjectRecord(HandleOf(dialog));
+    const DialogRecord* record = FindDialogRecord(dialog);
     HACCEL table = record ? record->acceleratorTable : nullptr;
     if (table && TranslateAcceleratorW(dialog, table, &message)) return true;
     return IsDialogMessageW(dialog, &message);
@@ -56,7 +56,7 @@ void ShowDialogModal(HWND dialog, DialogCallback callback, std::int32_t* resultV
         callback(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(dialog), 0);
         callback(dialog, WM_SIZE, FirstSizeType(dialog), ClientSize(dialog));
     }
-    ObjectRecord* record = FindObjectRecord(HandleOf(dialog));
+    DialogRecord* record = FindDialogRecord(dialog);
     if (!record) return;
     record->callback = callback;
     record->flags |= kFlagShownModally;
@@ -80,7 +80,7 @@ void ShowDialogModal(HWND dialog, DialogCallback callback, std::int32_t* resultV
 }
 
 void DialogEnd(HWND dialog, std::int32_t result) {
-    ObjectRecord* record = FindObjectRecord(HandleOf(dialog));
+    DialogRecord* record = FindDialogRecord(dialog);
     // A dialog being ended keeps its record until WM_NCDESTROY; ending it again from its
     // WM_CLOSE or WM_DESTROY (or from a message box shown there) would destroy it twice.
     if (!record || (record->flags & kFlagBeingDestroyed)) return;
@@ -91,7 +91,7 @@ void DialogEnd(HWND dialog, std::int32_t result) {
     SendMessageA(dialog, WM_CLOSE, 0, 0);
 
     // The callback may have destroyed the window itself while it handled WM_CLOSE.
-    record = FindObjectRecord(HandleOf(dialog));
+    record = FindDialogRecord(dialog);
     if (!record) return;
     const HWND owner = WindowOf(record->parent);
     const HACCEL table = std::exchange(record->acceleratorTable, nullptr);

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "graphics/object_list.h"
+#include "dialogs/dialog_record.h"
 
 // Bit of a dialog record's close-disabled field: the Close command is ignored.
 constexpr std::uint32_t kCloseDisabled = 1;

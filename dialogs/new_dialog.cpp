@@ -6,7 +6,7 @@
 #include "dialogs/dialog_template.h"
 #include "dialogs/engine_dialog_proc.h"
 #include "dialogs/text_argument.h"
-#include "graphics/object_list.h"
+#include "dialogs/dialog_record.h"
 #include "runtime/font_table.h"
 #include "runtime/thread_block.h"
 
@@ -65,7 +65,7 @@ std::int32_t ShowCommandOf(std::uint32_t style) {
 
 bool RegisterDialog(HWND dialog, HWND parent, std::uint32_t units, std::uint32_t style) {
     const std::uint32_t unitFlag = (units & kUnitsPixels) ? kFlagPixelUnits : kFlagDialogUnits;
-    ObjectRecord* record = CreateObjectRecord(HandleOf(dialog), HandleOf(parent), kFlagDialog | unitFlag, kKindDialog);
+    DialogRecord* record = CreateDialogRecord(dialog, parent, kFlagDialog | unitFlag, kKindDialog);
     if (!record) return false;
     record->style = style;
     record->showCommand = ShowCommandOf(style);

@@ -31,7 +31,7 @@ TEST_F(NewDialogTest, ToolsDialogIsAHiddenTopmostPopupOfTheDesktopsSize) {
     EXPECT_TRUE(ExtendedStyleOf(dialog) & WS_EX_TOPMOST);
     EXPECT_EQ(GetWindowTextLengthW(dialog), 0);
 
-    const ObjectRecord* record = FindObjectRecord(HandleOf(dialog));
+    const DialogRecord* record = FindDialogRecord(dialog);
     ASSERT_TRUE(record);
     EXPECT_EQ(record->flags, kFlagDialog | kFlagPixelUnits);
     EXPECT_EQ(record->kind, kKindDialog);
@@ -93,7 +93,7 @@ TEST_F(NewDialogTest, PlacementFollowsParentAndChildRules) {
     EXPECT_EQ(GetWindow(owned, GW_OWNER), parent);
     EXPECT_EQ(RectIn(owned, nullptr).left, 110);
     EXPECT_EQ(RectIn(owned, nullptr).top, 70);
-    EXPECT_EQ(FindObjectRecord(HandleOf(owned))->parent, HandleOf(parent));
+    EXPECT_EQ(FindDialogRecord(owned)->parent, HandleOf(parent));
 
     HWND child = NewTestDialog(parent, kUnitsPixels, -5, 7, 50, 40, WS_CHILD);
     ASSERT_TRUE(child);
@@ -117,5 +117,5 @@ TEST_F(NewDialogTest, DialogUnitsLeavePlacementToTheSystem) {
     MapDialogRect(dialog, &expected);
     ASSERT_NE(expected.right, 110);  // the font's units are not pixels
     EXPECT_EQ(RectIn(dialog, nullptr), expected);
-    EXPECT_EQ(FindObjectRecord(HandleOf(dialog))->flags, kFlagDialog | kFlagDialogUnits);
+    EXPECT_EQ(FindDialogRecord(dialog)->flags, kFlagDialog | kFlagDialogUnits);
 }

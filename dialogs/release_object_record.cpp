@@ -3,14 +3,9 @@
 
 #include "dialogs/control_images.h"
 #include "graphics/graphic_control.h"
-#include "graphics/object_list.h"
+#include "dialogs/dialog_record.h"
 
 namespace {
-
-bool HoldsGraphicResources(const ObjectRecord* record) {
-    return record->kind == kKindGraphicControl || record->kind == kKindOwnerDrawStatic ||
-           record->kind == kKindMemoryBitmap;
-}
 
 // Records with the same colour share one brush; the last holder deletes it. A brush that also
 // serves as the record's background brush is left to the graphic release.
@@ -21,10 +16,10 @@ void ReleaseColourBrush(const ObjectRecord* record) {
 }
 
 // `record` is already out of the list.
-void ReleaseRecordResources(ObjectRecord* record) {
+void ReleaseRecordResources(DialogRecord* record) {
     ReleaseColourBrush(record);
     ReleaseImage(record->image, record->flags);
-    if (HoldsGraphicResources(record)) {
+    if (HasGraphicFields(record->kind)) {
         ReleaseGraphicTarget(record);
     } else {
         FreeObjectRecord(record);
@@ -36,7 +31,7 @@ void ReleaseRecordResources(ObjectRecord* record) {
 void ReleaseObjectRecord(HWND window) {
     const ObjectHandle handle = HandleOf(window);
     while (const ObjectRecord* child = FindChildRecord(handle)) ReleaseObjectRecord(WindowOf(child->handle));
-    ObjectRecord* record = FindObjectRecord(handle);
+    DialogRecord* record = FindDialogRecord(window);
     if (!record) return;
     UnlinkObjectRecord(record);
     ReleaseRecordResources(record);

@@ -9,16 +9,10 @@
 
 namespace {
 
-constexpr int kDefaultFont = 1;
-
-bool IsGraphicTarget(const ObjectRecord* record) {
-    return record->kind == kKindGraphicControl || record->kind == kKindMemoryBitmap;
-}
-
 // The default font stays selected for the target's lifetime; ReleaseGraphicTarget puts the
 // previous font back. A failure leaves the DC with its stock font.
 void SelectDefaultFont(ObjectRecord* record) {
-    FontRecord* font = FindFont(kDefaultFont);
+    FontRecord* font = FindFont(kDefaultFontNumber);
     if (!font) return;
     HFONT handle = GetFontHandle(*font, record->memoryDC);
     if (!handle) return;
@@ -26,7 +20,7 @@ void SelectDefaultFont(ObjectRecord* record) {
     if (!previous || previous == HGDI_ERROR) return;
     record->previousFont = static_cast<HFONT>(previous);
     ++font->useCount;
-    record->fontNumber = kDefaultFont;
+    record->fontNumber = kDefaultFontNumber;
     TEXTMETRICW metrics;
     if (GetTextMetricsW(record->memoryDC, &metrics)) {
         record->averageCharWidth = metrics.tmAveCharWidth;
@@ -70,7 +64,7 @@ ObjectHandle NewGraphicBitmap(std::int32_t width, std::int32_t height) {
 ObjectRecord* ResolveGraphicTarget(ObjectHandle handle, std::int32_t controlId) {
     HWND control = GetDlgItem(WindowOf(handle), controlId);
     ObjectRecord* record = FindObjectRecord(control ? HandleOf(control) : handle);
-    return record && IsGraphicTarget(record) ? record : nullptr;
+    return record && IsGraphicTargetKind(record->kind) ? record : nullptr;
 }
 
 void AttachGraphic(ObjectHandle handle, std::int32_t controlId, std::uint32_t option) {
@@ -95,7 +89,7 @@ CurrentTargetLock::CurrentTargetLock() : record_(nullptr) {
     GraphicLock().Take();
     const ObjectHandle current = CurrentGraphicTarget();
     ObjectRecord* record = current ? FindObjectRecord(current) : nullptr;
-    if (record && IsGraphicTarget(record)) {
+    if (record && IsGraphicTargetKind(record->kind)) {
         record_ = record;
     } else {
         GraphicLock().Release();

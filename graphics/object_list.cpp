@@ -29,10 +29,6 @@ HBRUSH SharedBackgroundBrush(COLORREF colour) {
     return CreateSolidBrush(colour);
 }
 
-bool HasGraphicDefaults(std::int32_t kind) {
-    return kind == kKindGraphicControl || kind == kKindOwnerDrawStatic || kind == kKindMemoryBitmap;
-}
-
 }  // namespace
 
 ObjectRecord* FindObjectRecord(ObjectHandle handle) {
@@ -41,8 +37,8 @@ ObjectRecord* FindObjectRecord(ObjectHandle handle) {
 }
 
 ObjectRecord* CreateObjectRecord(ObjectHandle handle, ObjectHandle parent, std::uint32_t flags,
-                                 std::int32_t kind) {
-    auto* record = static_cast<ObjectRecord*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(ObjectRecord)));
+                                 std::int32_t kind, std::size_t size) {
+    auto* record = static_cast<ObjectRecord*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size));
     if (!record) return nullptr;
     record->handle = handle;
     record->parent = parent;
@@ -50,7 +46,7 @@ ObjectRecord* CreateObjectRecord(ObjectHandle handle, ObjectHandle parent, std::
     record->kind = kind;
     record->textColour = kColourNotSet;
     record->controlBackColour = kColourNotSet;
-    if (HasGraphicDefaults(kind)) {
+    if (HasGraphicFields(kind)) {
         record->foregroundColour = GetSysColor(COLOR_WINDOWTEXT);
         record->backgroundColour = GetSysColor(COLOR_BTNFACE);
         // Empty, so the first change is not merged with a corner at (0, 0).
@@ -71,7 +67,7 @@ ObjectRecord* CreateObjectRecord(ObjectHandle handle, ObjectHandle parent, std::
         FreeObjectRecord(record);
         return nullptr;
     }
-    if (HasGraphicDefaults(kind)) record->backgroundBrush = SharedBackgroundBrush(record->backgroundColour);
+    if (HasGraphicFields(kind)) record->backgroundBrush = SharedBackgroundBrush(record->backgroundColour);
     return record;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 
 // Handles of windows and bitmaps as the object list keys them.
@@ -18,24 +19,24 @@ constexpr std::int32_t kKindGraphicControl = 14;
 constexpr std::int32_t kKindOwnerDrawStatic = 15;
 constexpr std::int32_t kKindMemoryBitmap = 26;
 
-// Bits of the flags word.
-constexpr std::uint32_t kFlagDialogUnits = 0x1;
-constexpr std::uint32_t kFlagPixelUnits = 0x2;
-constexpr std::uint32_t kFlagUnitsMask = 0xF;
+// Kinds whose records carry the graphic fields' defaults and resources: the graphic control,
+// the owner-draw static and the memory bitmap.
+inline bool HasGraphicFields(std::int32_t kind) {
+    return kind == kKindGraphicControl || kind == kKindOwnerDrawStatic || kind == kKindMemoryBitmap;
+}
+// Kinds that can be a graphic target: the graphic control and the memory bitmap.
+inline bool IsGraphicTargetKind(std::int32_t kind) { return kind == kKindGraphicControl || kind == kKindMemoryBitmap; }
+
+// Bits of the flags word that the layers below the dialog engine read or set; the engine adds
+// its own in dialogs/dialog_record.h.
 constexpr std::uint32_t kFlagDirty = 0x10;
 constexpr std::uint32_t kFlagHasFocus = 0x20;
 constexpr std::uint32_t kFlagBuffered = 0x200;
-constexpr std::uint32_t kFlagImageIsIcon = 0x4000;
-constexpr std::uint32_t kFlagImageIsBitmap = 0x8000;
-constexpr std::uint32_t kFlagShownModally = 0x10000;
-constexpr std::uint32_t kFlagBeingDestroyed = 0x20000;  // DialogEnd is destroying the dialog
 constexpr std::uint32_t kFlagControl = 0x20000000;
 constexpr std::uint32_t kFlagDialog = 0x40000000;
 
 // Control colour fields hold an RGB value, -1 for the system colour or -3 for not set.
 constexpr std::int32_t kColourNotSet = -3;
-
-using DialogCallback = std::int32_t (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 struct ObjectRecord {
     ObjectRecord* next;
@@ -62,29 +63,22 @@ struct ObjectRecord {
     std::int32_t kind;
     WNDPROC previousWindowProc;
     std::uint32_t lastKey;
-    // Dialog and control fields of the dialog engine.
-    std::uint32_t style;
-    std::uint32_t extendedStyle;
-    std::int32_t showCommand;
-    HFONT dialogFont;
-    std::int32_t textColour;       // control colouring
+    // Control colours, here because records share brushes of one colour: text colour,
+    // background colour and its brush.
+    std::int32_t textColour;
     std::int32_t controlBackColour;
     HBRUSH colourBrush;
-    DialogCallback callback;       // dialog callback, or a control's own callback
-    std::int32_t* resultVariable;
-    HACCEL acceleratorTable;
-    std::uint32_t closeDisabled;
-    HANDLE image;                  // image of an image control
 };
 
 // The record with `handle`, found under the object list lock; null if none.
 ObjectRecord* FindObjectRecord(ObjectHandle handle);
-// A new zero-filled record linked at the head, with the control colours not set and, for kinds
+// A new zero-filled record of `size` bytes (a layer above may put fields of its own after the
+// record's) linked at the head, with the control colours not set and, for kinds
 // 14, 15 and 26, the default graphic colours, a background brush (shared with another record of
 // the same colour) and an empty dirty rectangle. Null, with error number 5 for the caller, when `handle` already has a
 // record or memory is exhausted.
 ObjectRecord* CreateObjectRecord(ObjectHandle handle, ObjectHandle parent, std::uint32_t flags,
-                                 std::int32_t kind);
+                                 std::int32_t kind, std::size_t size = sizeof(ObjectRecord));
 // Takes the record out of the list (under the lock); the caller frees it with FreeObjectRecord.
 void UnlinkObjectRecord(ObjectRecord* record);
 void FreeObjectRecord(ObjectRecord* record);
