@@ -32,8 +32,14 @@ void CopyGraphic(ObjectHandle sourceHandle, std::int32_t sourceId, std::uint32_t
     if (!target) return;
     const auto width = std::min(Unsigned(source->canvasSize.cx), Unsigned(target->canvasSize.cx));
     const auto height = std::min(Unsigned(source->canvasSize.cy), Unsigned(target->canvasSize.cy));
+    const DWORD operation = RasterOperationOfMix(mix);
     BitBlt(target->memoryDC, 0, 0, static_cast<int>(width), static_cast<int>(height), source->memoryDC,
-           0, 0, RasterOperationOfMix(mix));
+           0, 0, operation);
+    // A plain copy over the whole canvas makes the target the source's picture again.
+    if (operation == SRCCOPY && width == Unsigned(target->canvasSize.cx) && height == Unsigned(target->canvasSize.cy)) {
+        MarkGraphicCopied(std::move(lock), source->changeStamp);
+        return;
+    }
     MarkGraphicDirty(std::move(lock), 0, 0, kWholeCanvas, kWholeCanvas, Widening::None);
 }
 

@@ -3,12 +3,27 @@
 #include <cstdint>
 
 class CurrentTargetLock;
+struct ChangedArea;
+struct ObjectRecord;
 
 enum class Widening { None, ByPen };
+// How far a drawing with the target's pen may reach beyond the corners it was given.
+std::int32_t PenReach(const ObjectRecord* record);
 // Adds a changed rectangle to the locked target's dirty rectangle and releases the graphic lock;
 // then, unless the target is buffered, repaints the changed area of a graphic control at once.
+// `changed`, when the operation knows it, is the part of the rectangle it really changed (a hollow
+// outline leaves its inside alone); without it the whole rectangle counts.
 void MarkGraphicDirty(CurrentTargetLock lock, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                      std::int32_t y2, Widening widening);
-// Empties the current target's dirty rectangle and repaints a graphic control in full, at once,
-// after releasing the graphic lock (the paint runs the dialog's callback).
+                      std::int32_t y2, Widening widening, const ChangedArea* changed = nullptr);
+// The same for a plain copy of a whole source picture over the whole canvas, whose change stamp was
+// `sourceStamp`. Copied again while the source has not changed, it changes only what has been
+// drawn over the previous copy.
+void MarkGraphicCopied(CurrentTargetLock lock, std::uint64_t sourceStamp);
+// Counts the whole picture of a locked target as changed, without touching the dirty rectangle:
+// drawing the engine cannot follow, into the DC that GetGraphicDC hands out.
+void MarkWholePictureChanged(ObjectRecord* record);
+// Empties the current target's dirty rectangle. A graphic control is repainted at once, after the
+// graphic lock is released (the paint runs the dialog's callback), wherever it has changed since
+// it was last shown; so the screen shows the whole backing store, as after a full repaint. For a
+// memory bitmap the whole picture counts as changed: drawing into its DC is shown this way.
 void RedrawGraphic();

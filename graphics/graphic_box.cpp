@@ -49,6 +49,33 @@ void DrawBox(const ObjectRecord* target, const Box& box, std::uint32_t rounding,
     RoundRect(dc, box.left, box.top, box.right, box.bottom, ellipse.cx, ellipse.cy);
 }
 
+RECT OnCanvas(const ObjectRecord* target, std::int64_t left, std::int64_t top, std::int64_t right,
+              std::int64_t bottom) {
+    const auto clamp = [](std::int64_t value, LONG most) {
+        return static_cast<LONG>(std::clamp<std::int64_t>(value, 0, most));
+    };
+    return {clamp(left, target->canvasSize.cx), clamp(top, target->canvasSize.cy),
+            clamp(right, target->canvasSize.cx), clamp(bottom, target->canvasSize.cy)};
+}
+
+// A hollow, square-cornered outline changes only a band along its edges: from as far out as the
+// pen reaches to as far in as it can (the pen's reach plus its width). So a repaint of a moving
+// outline covers its old and new edges, not the inside.
+ChangedArea OutlineBand(const ObjectRecord* target, const Box& box) {
+    const std::int64_t out = PenReach(target), in = out + target->penWidth;
+    const std::int64_t left = box.left, top = box.top, right = box.right, bottom = box.bottom;
+    ChangedArea band{};
+    if (right - left <= 2 * in || bottom - top <= 2 * in) {
+        band.Add(OnCanvas(target, left - out, top - out, right + out, bottom + out));
+        return band;
+    }
+    band.Add(OnCanvas(target, left - out, top - out, right + out, top + in));
+    band.Add(OnCanvas(target, left - out, bottom - in, right + out, bottom + out));
+    band.Add(OnCanvas(target, left - out, top + in, left + in, bottom - in));
+    band.Add(OnCanvas(target, right - in, top + in, right + out, bottom - in));
+    return band;
+}
+
 }  // namespace
 
 void DrawGraphicBox(float x1, float y1, float x2, float y2, std::uint32_t rounding, std::int32_t colour,
@@ -66,5 +93,10 @@ void DrawGraphicBox(float x1, float y1, float x2, float y2, std::uint32_t roundi
     const Box box{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
 
     DrawBox(target, box, rounding, outline, fillColour, fillStyle);
+    if (fillColour == kNoFill && rounding == 0) {
+        const ChangedArea band = OutlineBand(target, box);
+        MarkGraphicDirty(std::move(lock), box.left, box.top, box.right, box.bottom, Widening::ByPen, &band);
+        return;
+    }
     MarkGraphicDirty(std::move(lock), box.left, box.top, box.right, box.bottom, Widening::ByPen);
 }

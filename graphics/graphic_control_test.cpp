@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "graphics/copy_graphic.h"
@@ -26,6 +27,7 @@ struct HostLog {
     std::vector<SeenMessage> messages;
     int drawItems = 0;
     bool lockHeldWhilePainting = false;
+    RECT painted{};  // clip box of the latest paint
 };
 HostLog hostLog;
 
@@ -38,6 +40,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     if (message == WM_DRAWITEM) {
         ++hostLog.drawItems;
         if (GraphicLock().IsTaken()) hostLog.lockHeldWhilePainting = true;
+        GetClipBox(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hDC, &hostLog.painted);
         if (PaintGraphicControl(window, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -134,6 +137,17 @@ protected:
         return colour;
     }
     COLORREF Stored(int x, int y) const { return GetPixel(record->memoryDC, x, y); }
+
+    // How many pixels the screen shows other than the backing store holds.
+    int PixelsNotShown() const {
+        HDC dc = GetDC(control);
+        int differing = 0;
+        for (int y = 0; y < kControlHeight; ++y) {
+            for (int x = 0; x < kControlWidth; ++x) differing += GetPixel(dc, x, y) != Stored(x, y);
+        }
+        ReleaseDC(control, dc);
+        return differing;
+    }
 
     void FillBackingStore(COLORREF colour) {
         HDC dc = GetGraphicDC();
@@ -285,6 +299,52 @@ TEST_F(GraphicControlTest, BufferedDrawingReachesTheScreenInOneRepaint) {
     EXPECT_EQ(Shown(20, 12), PatternColour(20, 12));
     EXPECT_EQ(Shown(30, 20), PatternColour(30, 20));
     EXPECT_EQ(Shown(kControlWidth - 1, kControlHeight - 1), PatternColour(kControlWidth - 1, kControlHeight - 1));
+}
+
+// The tool's move: restore the photograph, outline, redraw. The repaint covers only the old and the
+// new outline, unless the photograph itself changed; either way the screen ends up showing the
+// whole backing store.
+TEST_F(GraphicControlTest, EachRedrawShowsTheWholeBackingStoreRepaintingOnlyWhatChanged) {
+    const ObjectHandle photo = NewPatternBitmap(kControlWidth, kControlHeight);
+    // The capture keeps the photograph's DC and shows what it drew with RedrawGraphic.
+    AttachGraphic(photo, 0, 0);
+    HDC photoDC = GetGraphicDC();
+    RedrawGraphic();
+    const auto redrawPhoto = [photo] {
+        AttachGraphic(photo, 0, 0);
+        DrawGraphicBox(0, 0, 50, 50, 0, kBlue, -1, 0);
+    };
+    const auto drawIntoPhoto = [photo, photoDC] {
+        const RECT area{20, 20, 70, 60};
+        FillRect(photoDC, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        AttachGraphic(photo, 0, 0);
+        RedrawGraphic();
+    };
+    const auto nothing = [] {};
+    const RECT whole{0, 0, kControlWidth, kControlHeight};
+    const struct {
+        const char* move;
+        std::function<void()> before;
+        RECT box;
+        RECT painted;
+    } moves[] = {
+        {"first outline", nothing, {10, 10, 60, 40}, whole},
+        {"outline shrunk", nothing, {20, 15, 40, 30}, {9, 9, 61, 41}},
+        {"outline dragged the other way", nothing, {25, 18, 5, 3}, {4, 2, 41, 31}},
+        {"photograph drawn on by the engine", redrawPhoto, {30, 30, 90, 60}, whole},
+        {"photograph drawn into directly", drawIntoPhoto, {31, 30, 90, 60}, whole},
+        {"outline grown", nothing, {5, 5, 110, 75}, {4, 4, 111, 76}},
+    };
+    for (const auto& move : moves) {
+        move.before();
+        AttachGraphic(HandleOf(host), kControlId, kAttachBuffered);
+        CopyGraphic(photo, 0, kSrcCopyCode);
+        DrawGraphicBox(static_cast<float>(move.box.left), static_cast<float>(move.box.top),
+                       static_cast<float>(move.box.right), static_cast<float>(move.box.bottom), 0, kRed, -2, 0);
+        RedrawGraphic();
+        EXPECT_EQ(PixelsNotShown(), 0) << move.move;
+        EXPECT_EQ(hostLog.painted, move.painted) << move.move;
+    }
 }
 
 TEST_F(GraphicControlTest, UnbufferedDrawingRepaintsAtOnceWithoutHoldingTheLock) {

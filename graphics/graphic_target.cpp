@@ -1,6 +1,7 @@
 // Memory bitmaps, target lookup, the current graphic target of each thread and the lock held on it.
 #include "graphics/graphic_target.h"
 
+#include "graphics/dirty_rectangle.h"
 #include "graphics/gdi_guards.h"
 #include "graphics/spin_lock.h"
 #include "runtime/font_table.h"
@@ -82,7 +83,10 @@ void AttachGraphic(ObjectHandle handle, std::int32_t controlId, std::uint32_t op
 
 HDC GetGraphicDC() {
     const CurrentTargetLock lock;
-    return lock ? lock.get()->memoryDC : nullptr;
+    if (!lock) return nullptr;
+    // What is drawn into the DC is out of the engine's sight: it counts as a change of everything.
+    MarkWholePictureChanged(lock.get());
+    return lock.get()->memoryDC;
 }
 
 CurrentTargetLock::CurrentTargetLock() : record_(nullptr) {

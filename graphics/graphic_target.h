@@ -17,7 +17,8 @@ ObjectRecord* ResolveGraphicTarget(ObjectHandle handle, std::int32_t controlId);
 // Makes the named target current, buffered if `option` has 0x200 (a memory bitmap always is).
 // A pair that names no target records runtime error 5 and leaves no current target.
 void AttachGraphic(ObjectHandle handle, std::int32_t controlId, std::uint32_t option);
-// The current target's memory DC, or 0.
+// The current target's memory DC, or 0. Drawing into it is shown by RedrawGraphic; the whole
+// picture counts as changed from this call on, so draw before the next drawing operation.
 HDC GetGraphicDC();
 
 // The graphic lock, held with the current graphic target for one drawing operation. Taking it

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "graphics/changed_area.h"
+
 // Handles of windows and bitmaps as the object list keys them.
 using ObjectHandle = std::uintptr_t;
 inline ObjectHandle HandleOf(HWND window) { return reinterpret_cast<ObjectHandle>(window); }
@@ -63,6 +65,14 @@ struct ObjectRecord {
     std::int32_t kind;
     WNDPROC previousWindowProc;
     std::uint32_t lastKey;
+    // What a repaint must cover. Every change takes a new stamp (0: never changed). A whole copy of
+    // another target remembers that target's stamp, so a copy of the same unchanged picture
+    // changes only what has been drawn over it since. A control also collects what it has
+    // changed since it was last shown.
+    std::uint64_t changeStamp;
+    std::uint64_t copiedStamp;
+    ChangedArea drawnOver;
+    ChangedArea unshown;
     // Control colours, here because records share brushes of one colour: text colour,
     // background colour and its brush.
     std::int32_t textColour;
