@@ -1,17 +1,24 @@
 // One drag frame of the tool (restore the photograph into the graphic control, outline, one
-// repaint) timed in process, against the same frame in plain GDI and a memcpy of one frame.
+// repaint) timed in process, against the same frame in plain GDI and a memcpy of one frame, and
+// then taken apart step by step.
 //   usage: drag_frame [moves]      (moves per variant, default 300)
 // The pointer should rest over the screen; the outline runs from a moving anchor to it. Each
 // frame is timed twice: the drawing alone ("draw"), and with the pending messages handled
-// afterwards ("shown"), which is when Wine hands the window's pixels to the X server.
+// afterwards ("shown"), which is when Wine hands the window's pixels to the X server. With the
+// pointer at rest Wine asks the X server where it is on every GetCursorPos, so the tool's reading
+// of the pointer also waits for the server to take the previous frame; in a real drag the pointer
+// has just moved and Wine answers from its own record.
 #include <cstring>
 
 #include "bench/bench_support.h"
+#include "dialogs/dialog_record.h"
 #include "graphics/copy_graphic.h"
 #include "graphics/dirty_rectangle.h"
 #include "graphics/gdi_guards.h"
 #include "graphics/graphic_box.h"
+#include "graphics/graphic_control.h"
 #include "graphics/graphic_target.h"
+#include "runtime/mouse_pointer.h"
 #include "runtime/process_start.h"
 
 namespace {
@@ -33,13 +40,18 @@ public:
           pen_(CreatePen(PS_SOLID, 0, RGB(255, 0, 0))) {}
 
     void Draw(POINT anchor, POINT current) {
-        BitBlt(back_.get(), 0, 0, size_.width, size_.height, photo_, 0, 0, SRCCOPY);
-        {
-            ScopedSelectObject pen(back_.get(), pen_.get());
-            ScopedSelectObject brush(back_.get(), GetStockObject(NULL_BRUSH));
-            Rectangle(back_.get(), std::min(anchor.x, current.x), std::min(anchor.y, current.y),
-                      std::max(anchor.x, current.x), std::max(anchor.y, current.y));
-        }
+        Restore();
+        Outline(anchor, current);
+        Show();
+    }
+    void Restore() { BitBlt(back_.get(), 0, 0, size_.width, size_.height, photo_, 0, 0, SRCCOPY); }
+    void Outline(POINT anchor, POINT current) {
+        ScopedSelectObject pen(back_.get(), pen_.get());
+        ScopedSelectObject brush(back_.get(), GetStockObject(NULL_BRUSH));
+        Rectangle(back_.get(), std::min(anchor.x, current.x), std::min(anchor.y, current.y),
+                  std::max(anchor.x, current.x), std::max(anchor.y, current.y));
+    }
+    void Show() {
         ScopedGetDC screen(window_);
         BitBlt(screen.get(), 0, 0, size_.width, size_.height, back_.get(), 0, 0, SRCCOPY);
     }
@@ -103,28 +115,149 @@ void TimeBlock(Frame&& frame, int firstMove, int count, FrameTimes& times) {
     }
 }
 
-// Where the tool's frame goes: its three drawing calls timed one by one.
-struct PartTimes {
-    std::vector<double> copy, box, redraw;
+// Where a frame goes, step by step; a median in ms for each step.
+struct StepTimes {
+    std::vector<double> cursor, copy, box, redraw, toPaint, toDrawItem, paintBlit, afterPaint, pointer, handOff;
+    std::vector<double> lookup, lock, copyBlit;
+    std::vector<double> gdiRestore, gdiOutline, gdiShow, gdiHandOff;
 };
 
-void TimeParts(int count, POINT pointer, PartTimes& parts) {
+// Sees the repaint from inside: when the control's WM_PAINT starts and ends (a subclass over the
+// engine's procedure), and the dialog's WM_DRAWITEM, answered through the callback by painting as
+// the engine's default handling does, with the blit to the window timed.
+class PaintClock {
+public:
+    PaintClock() : control_(GetDlgItem(Tool().dialog, kSelectionControlId)), dialog_(FindDialogRecord(Tool().dialog)) {
+        clock_ = this;
+        controlProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TimedControlProc)));
+        callback_ = dialog_->callback;
+        dialog_->callback = TimedCallback;
+    }
+    ~PaintClock() {
+        dialog_->callback = callback_;
+        SetWindowLongPtrW(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc_));
+        clock_ = nullptr;
+    }
+    PaintClock(const PaintClock&) = delete;
+    PaintClock& operator=(const PaintClock&) = delete;
+
+    double paintStart = 0, drawItemStart = 0, drawItemEnd = 0;
+
+private:
+    static LRESULT CALLBACK TimedControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_PAINT) clock_->paintStart = NowMs();
+        return CallWindowProcW(clock_->controlProc_, window, message, wParam, lParam);
+    }
+    static std::int32_t TimedCallback(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != WM_DRAWITEM) return clock_->callback_(dialog, message, wParam, lParam);
+        clock_->drawItemStart = NowMs();
+        const BOOL painted = PaintGraphicControl(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        clock_->drawItemEnd = NowMs();
+        return painted;
+    }
+
+    static inline PaintClock* clock_ = nullptr;
+    HWND control_;
+    DialogRecord* dialog_;
+    WNDPROC controlProc_;
+    DialogCallback callback_;
+};
+
+// The tool's calls for one move, in its order, one by one.
+void TimeToolSteps(int firstMove, int count, StepTimes& steps) {
     const DesktopSize desktop = GetDesktopSize();
-    for (int move = 0; move < count; ++move) {
+    ToolState& tool = Tool();
+    PaintClock clock;
+    for (int move = firstMove; move < firstMove + count; ++move) {
         const POINT anchor = DragAnchor(desktop, move);
         const double start = NowMs();
-        CopyGraphic(Tool().screenBitmap, 0, SRCCOPY);
+        GetCursorPos(&tool.current);
+        ScreenToClient(tool.dialog, &tool.current);
+        const double read = NowMs();
+        CopyGraphic(tool.screenBitmap, 0, SRCCOPY);
         const double copied = NowMs();
-        DrawGraphicBox(static_cast<float>(anchor.x), static_cast<float>(anchor.y), static_cast<float>(pointer.x),
-                       static_cast<float>(pointer.y), 0, RGB(255, 0, 0), -2, 0);
+        DrawGraphicBox(static_cast<float>(anchor.x), static_cast<float>(anchor.y), static_cast<float>(tool.current.x),
+                       static_cast<float>(tool.current.y), 0, kOutlineColour, kNoFill, 0);
         const double boxed = NowMs();
         RedrawGraphic();
         const double redrawn = NowMs();
+        SetMousePointer(kCrosshairPointer);
+        const double pointed = NowMs();
         PumpPending();
-        parts.copy.push_back(copied - start);
-        parts.box.push_back(boxed - copied);
-        parts.redraw.push_back(redrawn - boxed);
+        const double handedOff = NowMs();
+        steps.cursor.push_back(read - start);
+        steps.copy.push_back(copied - read);
+        steps.box.push_back(boxed - copied);
+        steps.redraw.push_back(redrawn - boxed);
+        steps.toPaint.push_back(clock.paintStart - boxed);
+        steps.toDrawItem.push_back(clock.drawItemStart - clock.paintStart);
+        steps.paintBlit.push_back(clock.drawItemEnd - clock.drawItemStart);
+        steps.afterPaint.push_back(redrawn - clock.drawItemEnd);
+        steps.pointer.push_back(pointed - redrawn);
+        steps.handOff.push_back(handedOff - pointed);
     }
+}
+
+// Inside CopyGraphic: the same calls on the same records, one by one.
+void TimeCopySteps(int count, StepTimes& steps) {
+    const ObjectHandle photo = Tool().screenBitmap;
+    for (int move = 0; move < count; ++move) {
+        const double start = NowMs();
+        const ObjectRecord* source = ResolveGraphicTarget(photo, 0);
+        const double found = NowMs();
+        HDC target = nullptr;
+        {
+            CurrentTargetLock lock;
+            target = lock ? lock.get()->memoryDC : nullptr;
+        }
+        const double locked = NowMs();
+        BitBlt(target, 0, 0, source->canvasSize.cx, source->canvasSize.cy, source->memoryDC, 0, 0, SRCCOPY);
+        const double copied = NowMs();
+        steps.lookup.push_back(found - start);
+        steps.lock.push_back(locked - found);
+        steps.copyBlit.push_back(copied - locked);
+    }
+}
+
+void TimePlainSteps(PlainFrame& plain, int firstMove, int count, POINT pointer, StepTimes& steps) {
+    const DesktopSize desktop = GetDesktopSize();
+    for (int move = firstMove; move < firstMove + count; ++move) {
+        const double start = NowMs();
+        plain.Restore();
+        const double restored = NowMs();
+        plain.Outline(DragAnchor(desktop, move), pointer);
+        const double outlined = NowMs();
+        plain.Show();
+        const double shown = NowMs();
+        PumpPending();
+        const double handedOff = NowMs();
+        steps.gdiRestore.push_back(restored - start);
+        steps.gdiOutline.push_back(outlined - restored);
+        steps.gdiShow.push_back(shown - outlined);
+        steps.gdiHandOff.push_back(handedOff - shown);
+    }
+}
+
+struct FrameFigures {
+    DesktopSize desktop;
+    int moves;
+    bool photoOk;
+    double toolDraw, gdiDraw, toolShown, gdiShown, memcpy;
+};
+
+void PrintFigures(const FrameFigures& f, const StepTimes& s) {
+    PrintResult("drag_frame width=%d height=%d moves=%d photo_ok=%d tool_draw_ms=%.3f gdi_draw_ms=%.3f "
+                "tool_shown_ms=%.3f gdi_shown_ms=%.3f memcpy_ms=%.3f cursor_ms=%.3f copy_ms=%.3f "
+                "copy_lookup_ms=%.4f copy_lock_ms=%.4f copy_blit_ms=%.3f box_ms=%.3f redraw_ms=%.3f "
+                "redraw_to_paint_ms=%.3f paint_to_drawitem_ms=%.3f paint_blit_ms=%.3f after_paint_ms=%.3f "
+                "pointer_ms=%.3f hand_off_ms=%.3f gdi_restore_ms=%.3f gdi_outline_ms=%.3f gdi_show_ms=%.3f "
+                "gdi_hand_off_ms=%.3f",
+                f.desktop.width, f.desktop.height, f.moves, f.photoOk ? 1 : 0, f.toolDraw, f.gdiDraw, f.toolShown,
+                f.gdiShown, f.memcpy, Median(s.cursor), Median(s.copy), Median(s.lookup), Median(s.lock),
+                Median(s.copyBlit), Median(s.box), Median(s.redraw), Median(s.toPaint), Median(s.toDrawItem),
+                Median(s.paintBlit), Median(s.afterPaint), Median(s.pointer), Median(s.handOff),
+                Median(s.gdiRestore), Median(s.gdiOutline), Median(s.gdiShow), Median(s.gdiHandOff));
 }
 
 // The photograph holds the picture the screen showed: r = x, g = y, b = x ^ y (each mod 256).
@@ -147,24 +280,22 @@ void Measure() {
     auto bytes = [&](POINT) { copy.Draw(); };
 
     FrameTimes toolTimes, gdiTimes, memcpyTimes, warmUp;
+    StepTimes steps;
     TimeBlock(tool, 0, 5, warmUp);
     TimeBlock(gdi, 0, 5, warmUp);
     const int perBlock = std::max(1, moves / kBlocks);
     for (int block = 0; block < kBlocks; ++block) {
-        TimeBlock(tool, block * perBlock, perBlock, toolTimes);
-        TimeBlock(gdi, block * perBlock, perBlock, gdiTimes);
-        if (copy.ok()) TimeBlock(bytes, block * perBlock, perBlock, memcpyTimes);
+        const int first = block * perBlock;
+        TimeBlock(tool, first, perBlock, toolTimes);
+        TimeBlock(gdi, first, perBlock, gdiTimes);
+        if (copy.ok()) TimeBlock(bytes, first, perBlock, memcpyTimes);
+        TimeToolSteps(first, perBlock, steps);
+        TimeCopySteps(perBlock, steps);
+        TimePlainSteps(plain, first, perBlock, pointer, steps);
     }
-    PartTimes parts;
-    TimeParts(perBlock, pointer, parts);
-    const double toolDraw = Median(toolTimes.draw), gdiDraw = Median(gdiTimes.draw);
-    const double toolShown = Median(toolTimes.shown), gdiShown = Median(gdiTimes.shown);
-    const double memcpyMs = Median(memcpyTimes.draw);
-    PrintResult("drag_frame width=%d height=%d moves=%d photo_ok=%d tool_draw_ms=%.3f gdi_draw_ms=%.3f "
-                "tool_shown_ms=%.3f gdi_shown_ms=%.3f memcpy_ms=%.3f copy_ms=%.3f box_ms=%.3f redraw_ms=%.3f",
-                desktop.width, desktop.height, perBlock * kBlocks, PhotographHasPattern(desktop) ? 1 : 0,
-                toolDraw, gdiDraw, toolShown, gdiShown, memcpyMs, Median(parts.copy), Median(parts.box),
-                Median(parts.redraw));
+    PrintFigures({desktop, perBlock * kBlocks, PhotographHasPattern(desktop), Median(toolTimes.draw),
+                  Median(gdiTimes.draw), Median(toolTimes.shown), Median(gdiTimes.shown), Median(memcpyTimes.draw)},
+                 steps);
 }
 
 int BenchMain(HINSTANCE instance, HINSTANCE, const wchar_t* arguments, int showCommand) {

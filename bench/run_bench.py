@@ -60,12 +60,23 @@ def has_environment(pid, variable, value):
     return entry in read(f"/proc/{pid}/environ", "rb").split(b"\0")
 
 
+def parent(pid):
+    stat = read(f"/proc/{pid}/stat")
+    return int(stat[stat.rindex(")") + 2:].split()[1]) if stat else 0
+
+
 def session_xvfb():
-    display = os.environ["DISPLAY"]
+    """The Xvfb of this session: a child of the script that started us. It names its display
+    through -displayfd, so the display is not on its command line."""
+    ancestors = set()
+    pid = os.getpid()
+    while pid > 1:
+        pid = parent(pid)
+        ancestors.add(pid)
     for pid in all_pids():
-        if comm(pid) == "Xvfb" and display.encode() in read(f"/proc/{pid}/cmdline", "rb").split(b"\0"):
+        if comm(pid) == "Xvfb" and parent(pid) in ancestors:
             return pid
-    return None
+    raise RuntimeError("the session's Xvfb was not found")
 
 
 def wine_processes():
