@@ -1,6 +1,8 @@
 // The pointer numbers and their system cursors.
 #include "runtime/mouse_pointer.h"
 
+#include <atomic>
+
 #include "runtime/float_control.h"
 
 namespace {
@@ -25,11 +27,19 @@ constexpr std::uint16_t kPointerCursors[kLastPointerNumber + 1] = {
     32650,  // IDC_APPSTARTING
 };
 
+// A shared cursor's handle, once loaded, is what every later load of it returns, so each is
+// loaded once: the load costs more than the rest of setting the pointer, done on every mouse move.
+// A failed load is tried again next time.
+std::atomic<HCURSOR> loadedCursors[kLastPointerNumber + 1];
+
 HCURSOR LoadPointerCursor(std::uint32_t number) {
+    if (HCURSOR loaded = loadedCursors[number].load(std::memory_order_relaxed)) return loaded;
     // Shared system cursors at the default size: nothing to destroy later.
-    return static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(kPointerCursors[number]),
-                                           IMAGE_CURSOR, 0, 0,
-                                           LR_SHARED | LR_LOADMAP3DCOLORS | LR_DEFAULTSIZE));
+    const auto cursor = static_cast<HCURSOR>(LoadImageW(nullptr, MAKEINTRESOURCEW(kPointerCursors[number]),
+                                                        IMAGE_CURSOR, 0, 0,
+                                                        LR_SHARED | LR_LOADMAP3DCOLORS | LR_DEFAULTSIZE));
+    loadedCursors[number].store(cursor, std::memory_order_relaxed);
+    return cursor;
 }
 
 }  // namespace
