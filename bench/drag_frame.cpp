@@ -164,6 +164,22 @@ private:
     DialogCallback callback_;
 };
 
+// Times consecutive steps: each lap adds the time since the previous one to a list.
+class Laps {
+public:
+    Laps() : last_(NowMs()) {}
+    // The moment the lap ended.
+    double Lap(std::vector<double>& times) {
+        const double now = NowMs();
+        times.push_back(now - last_);
+        last_ = now;
+        return now;
+    }
+
+private:
+    double last_;
+};
+
 // The tool's calls for one move, in its order, one by one.
 void TimeToolSteps(int firstMove, int count, StepTimes& steps) {
     const DesktopSize desktop = GetDesktopSize();
@@ -171,31 +187,25 @@ void TimeToolSteps(int firstMove, int count, StepTimes& steps) {
     PaintClock clock;
     for (int move = firstMove; move < firstMove + count; ++move) {
         const POINT anchor = DragAnchor(desktop, move);
-        const double start = NowMs();
+        Laps laps;
         GetCursorPos(&tool.current);
         ScreenToClient(tool.dialog, &tool.current);
-        const double read = NowMs();
+        laps.Lap(steps.cursor);
         CopyGraphic(tool.screenBitmap, 0, SRCCOPY);
-        const double copied = NowMs();
+        laps.Lap(steps.copy);
         DrawGraphicBox(static_cast<float>(anchor.x), static_cast<float>(anchor.y), static_cast<float>(tool.current.x),
                        static_cast<float>(tool.current.y), 0, kOutlineColour, kNoFill, 0);
-        const double boxed = NowMs();
+        const double boxed = laps.Lap(steps.box);
         RedrawGraphic();
-        const double redrawn = NowMs();
+        const double redrawn = laps.Lap(steps.redraw);
         SetMousePointer(kCrosshairPointer);
-        const double pointed = NowMs();
+        laps.Lap(steps.pointer);
         PumpPending();
-        const double handedOff = NowMs();
-        steps.cursor.push_back(read - start);
-        steps.copy.push_back(copied - read);
-        steps.box.push_back(boxed - copied);
-        steps.redraw.push_back(redrawn - boxed);
+        laps.Lap(steps.handOff);
         steps.toPaint.push_back(clock.paintStart - boxed);
         steps.toDrawItem.push_back(clock.drawItemStart - clock.paintStart);
         steps.paintBlit.push_back(clock.drawItemEnd - clock.drawItemStart);
         steps.afterPaint.push_back(redrawn - clock.drawItemEnd);
-        steps.pointer.push_back(pointed - redrawn);
-        steps.handOff.push_back(handedOff - pointed);
     }
 }
 
@@ -203,39 +213,32 @@ void TimeToolSteps(int firstMove, int count, StepTimes& steps) {
 void TimeCopySteps(int count, StepTimes& steps) {
     const ObjectHandle photo = Tool().screenBitmap;
     for (int move = 0; move < count; ++move) {
-        const double start = NowMs();
+        Laps laps;
         const ObjectRecord* source = ResolveGraphicTarget(photo, 0);
-        const double found = NowMs();
+        laps.Lap(steps.lookup);
         HDC target = nullptr;
         {
             CurrentTargetLock lock;
             target = lock ? lock.get()->memoryDC : nullptr;
         }
-        const double locked = NowMs();
+        laps.Lap(steps.lock);
         BitBlt(target, 0, 0, source->canvasSize.cx, source->canvasSize.cy, source->memoryDC, 0, 0, SRCCOPY);
-        const double copied = NowMs();
-        steps.lookup.push_back(found - start);
-        steps.lock.push_back(locked - found);
-        steps.copyBlit.push_back(copied - locked);
+        laps.Lap(steps.copyBlit);
     }
 }
 
 void TimePlainSteps(PlainFrame& plain, int firstMove, int count, POINT pointer, StepTimes& steps) {
     const DesktopSize desktop = GetDesktopSize();
     for (int move = firstMove; move < firstMove + count; ++move) {
-        const double start = NowMs();
+        Laps laps;
         plain.Restore();
-        const double restored = NowMs();
+        laps.Lap(steps.gdiRestore);
         plain.Outline(DragAnchor(desktop, move), pointer);
-        const double outlined = NowMs();
+        laps.Lap(steps.gdiOutline);
         plain.Show();
-        const double shown = NowMs();
+        laps.Lap(steps.gdiShow);
         PumpPending();
-        const double handedOff = NowMs();
-        steps.gdiRestore.push_back(restored - start);
-        steps.gdiOutline.push_back(outlined - restored);
-        steps.gdiShow.push_back(shown - outlined);
-        steps.gdiHandOff.push_back(handedOff - shown);
+        laps.Lap(steps.gdiHandOff);
     }
 }
 
