@@ -51,6 +51,16 @@ void ReleaseBackingStore(ObjectRecord* record) {
     DeleteDC(record->memoryDC);
 }
 
+// The dialog's control with the item's id. The item names the window being drawn, which is that
+// control whenever it is the dialog's child with that id; the window system's search for the id
+// is left for any other case, since it costs a round trip on every paint.
+HWND DrawnControl(HWND dialog, const DRAWITEMSTRUCT* item) {
+    HWND named = item->hwndItem;
+    const int id = static_cast<int>(item->CtlID);
+    if (named && GetParent(named) == dialog && GetDlgCtrlID(named) == id) return named;
+    return GetDlgItem(dialog, id);
+}
+
 }  // namespace
 
 void SetUpGraphicControl(ObjectRecord* record) {
@@ -68,7 +78,7 @@ void SetUpGraphicControl(ObjectRecord* record) {
 
 BOOL PaintGraphicControl(HWND dialog, const DRAWITEMSTRUCT* item) {
     if (!(item->itemAction & ODA_DRAWENTIRE)) return FALSE;
-    HWND control = GetDlgItem(dialog, static_cast<int>(item->CtlID));
+    HWND control = DrawnControl(dialog, item);
     const ObjectRecord* record = control ? FindObjectRecord(HandleOf(control)) : nullptr;
     if (!record || record->kind != kKindGraphicControl) return FALSE;
     BitBlt(item->hDC, 0, 0, record->viewSize.cx, record->viewSize.cy, record->memoryDC,

@@ -63,7 +63,10 @@ ObjectHandle NewGraphicBitmap(std::int32_t width, std::int32_t height) {
 }
 
 ObjectRecord* ResolveGraphicTarget(ObjectHandle handle, std::int32_t controlId) {
-    HWND control = GetDlgItem(WindowOf(handle), controlId);
+    // Only a window has dialog items. Asked about a bitmap's handle, the window system would
+    // search for it all the same, on every copy from the photograph.
+    HWND window = WindowOf(handle);
+    HWND control = IsWindow(window) ? GetDlgItem(window, controlId) : nullptr;
     ObjectRecord* record = FindObjectRecord(control ? HandleOf(control) : handle);
     return record && IsGraphicTargetKind(record->kind) ? record : nullptr;
 }
