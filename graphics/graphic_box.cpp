@@ -49,6 +49,7 @@ void DrawBox(const ObjectRecord* target, const Box& box, std::uint32_t rounding,
     RoundRect(dc, box.left, box.top, box.right, box.bottom, ellipse.cx, ellipse.cy);
 }
 
+// The rectangle clamped to the target's canvas; computed wide, since the corners come from any float.
 RECT OnCanvas(const ObjectRecord* target, std::int64_t left, std::int64_t top, std::int64_t right,
               std::int64_t bottom) {
     const auto clamp = [](std::int64_t value, LONG most) {
