@@ -13,10 +13,11 @@ ALLOWED_DLLS = {
 IMPORTS = {
     "comctl32.dll": "InitCommonControlsEx",
     "gdi32.dll": (
-        "BitBlt CreateCompatibleBitmap CreateCompatibleDC CreateDIBSection CreateFontIndirectW "
-        "CreateHatchBrush CreatePen CreateSolidBrush DeleteDC DeleteObject GdiFlush "
-        "GetCurrentObject GetDeviceCaps GetDIBits GetObjectW GetStockObject GetTextMetricsW "
-        "RoundRect SelectObject SetBkColor SetBkMode SetTextAlign SetTextColor"),
+        "BitBlt CombineRgn CreateCompatibleBitmap CreateCompatibleDC CreateDIBSection "
+        "CreateFontIndirectW CreateHatchBrush CreatePen CreateRectRgn CreateSolidBrush DeleteDC "
+        "DeleteObject GdiFlush GetCurrentObject GetDeviceCaps GetDIBits GetObjectW GetStockObject "
+        "GetTextMetricsW RoundRect SelectObject SetBkColor SetBkMode SetRectRgn SetTextAlign "
+        "SetTextColor"),
     "kernel32.dll": (
         "AddVectoredExceptionHandler CloseHandle CompareStringOrdinal CreateEventA CreateFileW "
         "CreateSemaphoreA DeleteCriticalSection DuplicateHandle EnterCriticalSection ExitProcess "
@@ -47,12 +48,13 @@ IMPORTS = {
         "CallWindowProcW ClientToScreen CloseClipboard CreateAcceleratorTableW "
         "CreateDialogIndirectParamW CreateWindowExW DestroyAcceleratorTable DestroyIcon "
         "DestroyWindow DispatchMessageW EmptyClipboard EnableWindow FillRect GetClientRect "
-        "GetCursorPos GetDC GetDesktopWindow GetDlgItem GetKeyState GetParent GetSysColor "
-        "GetSysColorBrush GetWindow GetWindowLongW GetWindowRect InvalidateRect IsDialogMessageW "
-        "IsWindow LoadImageW MapDialogRect MessageBoxA MessageBoxW OpenClipboard PeekMessageW "
-        "ReleaseDC ScreenToClient SendMessageA SendMessageW SetClipboardData SetCursor SetFocus "
-        "SetForegroundWindow SetWindowLongW SetWindowPos SetWindowTextW ShowWindow "
-        "SystemParametersInfoW TranslateAcceleratorW TranslateMessage UpdateWindow"),
+        "GetCursorPos GetDC GetDesktopWindow GetDlgCtrlID GetDlgItem GetKeyState GetParent "
+        "GetSysColor GetSysColorBrush GetWindow GetWindowLongW GetWindowRect InvalidateRect "
+        "InvalidateRgn IsDialogMessageW IsRectEmpty IsWindow LoadImageW MapDialogRect MessageBoxA "
+        "MessageBoxW OpenClipboard PeekMessageW ReleaseDC ScreenToClient SendMessageA "
+        "SendMessageW SetClipboardData SetCursor SetFocus SetForegroundWindow SetWindowLongW "
+        "SetWindowPos SetWindowTextW ShowWindow SystemParametersInfoW TranslateAcceleratorW "
+        "TranslateMessage UnionRect UpdateWindow"),
 }
 MACHINE_I386 = 0x14C
 PE32_MAGIC = 0x10B
