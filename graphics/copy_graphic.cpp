@@ -20,6 +20,16 @@ constexpr DWORD kMixTable[16] = {
 
 std::uint32_t Unsigned(LONG value) { return static_cast<std::uint32_t>(value); }
 
+// Whether the target's picture is its last whole copy of the source, which has not changed since.
+bool IsCopyOfUnchanged(const ObjectRecord* target, const ObjectRecord* source) {
+    return source->changeStamp != 0 && target->copiedStamp == source->changeStamp;
+}
+
+void CopyRect(const ObjectRecord* target, const ObjectRecord* source, const RECT& rect) {
+    BitBlt(target->memoryDC, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source->memoryDC,
+           rect.left, rect.top, SRCCOPY);
+}
+
 }  // namespace
 
 DWORD RasterOperationOfMix(std::uint32_t mix) { return mix < 16 ? kMixTable[mix] : SRCCOPY; }
@@ -33,10 +43,18 @@ void CopyGraphic(ObjectHandle sourceHandle, std::int32_t sourceId, std::uint32_t
     const auto width = std::min(Unsigned(source->canvasSize.cx), Unsigned(target->canvasSize.cx));
     const auto height = std::min(Unsigned(source->canvasSize.cy), Unsigned(target->canvasSize.cy));
     const DWORD operation = RasterOperationOfMix(mix);
-    BitBlt(target->memoryDC, 0, 0, static_cast<int>(width), static_cast<int>(height), source->memoryDC,
-           0, 0, operation);
     // A plain copy over the whole canvas makes the target the source's picture again.
-    if (operation == SRCCOPY && width == Unsigned(target->canvasSize.cx) && height == Unsigned(target->canvasSize.cy)) {
+    const bool wholePicture = operation == SRCCOPY && width == Unsigned(target->canvasSize.cx) &&
+                              height == Unsigned(target->canvasSize.cy);
+    if (wholePicture && IsCopyOfUnchanged(target, source)) {
+        // The target already holds that picture but for what was drawn over it since: only that
+        // differs, so only that is copied back, and the canvas ends the same as after a whole copy.
+        for (std::int32_t i = 0; i < target->drawnOver.count; ++i) CopyRect(target, source, target->drawnOver.rects[i]);
+    } else {
+        BitBlt(target->memoryDC, 0, 0, static_cast<int>(width), static_cast<int>(height), source->memoryDC,
+               0, 0, operation);
+    }
+    if (wholePicture) {
         MarkGraphicCopied(std::move(lock), source->changeStamp);
         return;
     }
