@@ -69,7 +69,7 @@ def print_table(table):
                        ("CopyGraphic", "copy_ms"),
                        ("  find the source (GetDlgItem, object list)", "copy_lookup_ms"),
                        ("  graphic lock and current target", "copy_lock_ms"),
-                       ("  the blit into the backing store", "copy_blit_ms"),
+                       ("  for scale: a whole blit into the backing store", "copy_blit_ms"),
                        ("DrawGraphicBox", "box_ms"),
                        ("RedrawGraphic", "redraw_ms"),
                        ("  to WM_PAINT (InvalidateRgn, UpdateWindow)", "redraw_to_paint_ms"),
