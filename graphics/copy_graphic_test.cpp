@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/dirty_rectangle.h"
+#include "graphics/graphic_box.h"
 #include "tests/support/pixel_test_support.h"
 
 namespace {
@@ -38,6 +39,31 @@ TEST(CopyGraphic, MixSevenInvertsAndOutOfRangeMixesCopy) {
         CopyGraphic(source, 0, mix);
         EXPECT_EQ(PixelOf(target, 3, 3), RGB(0x0F, 0xF0, 0x55)) << mix;
     }
+}
+
+// Copied again, the same photograph covers whatever was drawn over the last copy: a box, drawing
+// through the target's DC, and a change of the photograph itself in between.
+TEST(CopyGraphic, AgainCoversEverythingDrawnSinceTheLastCopy) {
+    const ObjectHandle source = NewPatternBitmap(30, 20);
+    const ObjectHandle target = NewFilledBitmap(30, 20, kWhite);
+    AttachGraphic(source, 0, 0);
+    RedrawGraphic();  // shown, as the tool's photograph is once taken
+    AttachGraphic(target, 0, 0);
+    CopyGraphic(source, 0, kSrcCopyCode);
+    DrawGraphicBox(3, 4, 20, 15, 0, RGB(255, 0, 0), kNoFill, 0);
+    CopyGraphic(source, 0, kSrcCopyCode);
+    ExpectPixels(target, 30, 20, PatternColour);
+    PatBlt(GetGraphicDC(), 0, 0, 30, 20, BLACKNESS);
+    CopyGraphic(source, 0, kSrcCopyCode);
+    ExpectPixels(target, 30, 20, PatternColour);
+    AttachGraphic(source, 0, 0);
+    PatBlt(GetGraphicDC(), 5, 5, 4, 4, WHITENESS);
+    RedrawGraphic();
+    AttachGraphic(target, 0, 0);
+    CopyGraphic(source, 0, kSrcCopyCode);
+    ExpectPixels(target, 30, 20, [](int x, int y) {
+        return (x >= 5 && x < 9 && y >= 5 && y < 9) ? kWhite : PatternColour(x, y);
+    });
 }
 
 TEST(CopyGraphic, WithoutASourceOrATargetDoesNothing) {
