@@ -229,24 +229,25 @@ BOOL WINAPI FailingRename(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID in
 }
 
 TEST_F(BitmapFileTest, FailuresLeaveTheOldFileAndNoTemporary) {
+    constexpr int kRetried = -1;
     struct Case {
         const char* what;
         const char* function;
         const void* replacement;
         DWORD error;
-        bool retried;  // for about a second
+        int renames;  // rename attempts, or kRetried: again and again for about a second
         DWORD targetAttributes;
     };
     const Case cases[] = {
-        {"a write fails", "WriteFile", reinterpret_cast<const void*>(&FailingWriteFile), 0, false, 0},
+        {"a write fails", "WriteFile", reinterpret_cast<const void*>(&FailingWriteFile), 0, 0, 0},
         {"the rename fails for good", "SetFileInformationByHandle", reinterpret_cast<const void*>(&FailingRename),
-         ERROR_WRITE_PROTECT, false, 0},
+         ERROR_WRITE_PROTECT, 1, 0},
         {"the target stays held", "SetFileInformationByHandle", reinterpret_cast<const void*>(&FailingRename),
-         ERROR_ACCESS_DENIED, true, 0},
+         ERROR_ACCESS_DENIED, kRetried, 0},
         {"the target stays locked", "SetFileInformationByHandle", reinterpret_cast<const void*>(&FailingRename),
-         ERROR_SHARING_VIOLATION, true, 0},
+         ERROR_SHARING_VIOLATION, kRetried, 0},
         {"the target is read-only", "SetFileInformationByHandle", reinterpret_cast<const void*>(&FailingRename), 0,
-         false, FILE_ATTRIBUTE_READONLY},
+         0, FILE_ATTRIBUTE_READONLY},
     };
     for (const Case& failure : cases) {
         SCOPED_TRACE(failure.what);
@@ -264,11 +265,11 @@ TEST_F(BitmapFileTest, FailuresLeaveTheOldFileAndNoTemporary) {
             EXPECT_EQ(Save(target), 0);
         }
         const ULONGLONG elapsed = GetTickCount64() - start;
-        if (failure.retried) {
+        if (failure.renames == kRetried) {
             EXPECT_GT(renameAttempts, 2);
             EXPECT_TRUE(elapsed >= 500 && elapsed < 2500) << "gave up after " << elapsed << " ms";
         } else {
-            EXPECT_LE(renameAttempts, 1);
+            EXPECT_EQ(renameAttempts, failure.renames);
             EXPECT_LT(elapsed, 500u) << "gave up after " << elapsed << " ms";
         }
         EXPECT_EQ(ReadWholeFile(target), old);

@@ -20,14 +20,17 @@ constexpr DWORD kMixTable[16] = {
 
 std::uint32_t Unsigned(LONG value) { return static_cast<std::uint32_t>(value); }
 
-// Whether the target's picture is its last whole copy of the source, which has not changed since.
-bool IsCopyOfUnchanged(const ObjectRecord* target, const ObjectRecord* source) {
-    return source->changeStamp != 0 && target->copiedStamp == source->changeStamp;
+bool CopyRect(const ObjectRecord* target, const ObjectRecord* source, const RECT& rect) {
+    return BitBlt(target->memoryDC, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                  source->memoryDC, rect.left, rect.top, SRCCOPY) != FALSE;
 }
 
-void CopyRect(const ObjectRecord* target, const ObjectRecord* source, const RECT& rect) {
-    BitBlt(target->memoryDC, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source->memoryDC,
-           rect.left, rect.top, SRCCOPY);
+// Copies back only what was drawn over the target since its last copy of the unchanged source.
+bool CopyDrawnOver(const ObjectRecord* target, const ObjectRecord* source) {
+    for (std::int32_t i = 0; i < target->drawnOver.count; ++i) {
+        if (!CopyRect(target, source, target->drawnOver.rects[i])) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -46,16 +49,17 @@ void CopyGraphic(ObjectHandle sourceHandle, std::int32_t sourceId, std::uint32_t
     // A plain copy over the whole canvas makes the target the source's picture again.
     const bool wholePicture = operation == SRCCOPY && width == Unsigned(target->canvasSize.cx) &&
                               height == Unsigned(target->canvasSize.cy);
-    if (wholePicture && IsCopyOfUnchanged(target, source)) {
+    bool copied;
+    if (wholePicture && HoldsCopyOf(target, source->changeStamp)) {
         // The target already holds that picture but for what was drawn over it since: only that
         // differs, so only that is copied back, and the canvas ends the same as after a whole copy.
-        for (std::int32_t i = 0; i < target->drawnOver.count; ++i) CopyRect(target, source, target->drawnOver.rects[i]);
+        copied = CopyDrawnOver(target, source);
     } else {
-        BitBlt(target->memoryDC, 0, 0, static_cast<int>(width), static_cast<int>(height), source->memoryDC,
-               0, 0, operation);
+        copied = BitBlt(target->memoryDC, 0, 0, static_cast<int>(width), static_cast<int>(height),
+                        source->memoryDC, 0, 0, operation) != FALSE;
     }
     if (wholePicture) {
-        MarkGraphicCopied(std::move(lock), source->changeStamp);
+        MarkGraphicCopied(std::move(lock), copied ? source->changeStamp : 0);
         return;
     }
     MarkGraphicDirty(std::move(lock), 0, 0, kWholeCanvas, kWholeCanvas, Widening::None);

@@ -5,6 +5,7 @@
 
 #include "graphics/dirty_rectangle.h"
 #include "graphics/graphic_box.h"
+#include "tests/support/import_patch_test_support.h"
 #include "tests/support/pixel_test_support.h"
 
 namespace {
@@ -53,7 +54,12 @@ TEST(CopyGraphic, AgainCoversEverythingDrawnSinceTheLastCopy) {
     DrawGraphicBox(3, 4, 20, 15, 0, RGB(255, 0, 0), kNoFill, 0);
     CopyGraphic(source, 0, kSrcCopyCode);
     ExpectPixels(target, 30, 20, PatternColour);
-    PatBlt(GetGraphicDC(), 0, 0, 30, 20, BLACKNESS);
+    const HDC targetDC = GetGraphicDC();
+    PatBlt(targetDC, 0, 0, 30, 20, BLACKNESS);
+    CopyGraphic(source, 0, kSrcCopyCode);
+    ExpectPixels(target, 30, 20, PatternColour);
+    CopyGraphic(source, 0, kSrcCopyCode);
+    PatBlt(targetDC, 0, 0, 30, 20, BLACKNESS);  // through the DC kept from before
     CopyGraphic(source, 0, kSrcCopyCode);
     ExpectPixels(target, 30, 20, PatternColour);
     AttachGraphic(source, 0, 0);
@@ -64,6 +70,31 @@ TEST(CopyGraphic, AgainCoversEverythingDrawnSinceTheLastCopy) {
     ExpectPixels(target, 30, 20, [](int x, int y) {
         return (x >= 5 && x < 9 && y >= 5 && y < 9) ? kWhite : PatternColour(x, y);
     });
+}
+
+BOOL WINAPI FailingBitBlt(HDC, int, int, int, int, HDC, int, int, DWORD) { return FALSE; }
+
+// A copy that failed, whole or of what was drawn over, is no copy: the next one copies it all.
+TEST(CopyGraphic, AgainAfterAFailedCopyGivesTheWholeSource) {
+    const ObjectHandle source = NewPatternBitmap(30, 20);
+    AttachGraphic(source, 0, 0);
+    RedrawGraphic();
+    for (const bool drawnOver : {false, true}) {
+        SCOPED_TRACE(drawnOver ? "copy of what was drawn over" : "whole copy");
+        const ObjectHandle target = NewFilledBitmap(30, 20, kWhite);
+        AttachGraphic(target, 0, 0);
+        if (drawnOver) {
+            CopyGraphic(source, 0, kSrcCopyCode);
+            DrawGraphicBox(3, 4, 20, 15, 0, RGB(255, 0, 0), kNoFill, 0);
+        }
+        {
+            const ScopedImportPatch failing("gdi32.dll", "BitBlt", reinterpret_cast<const void*>(&FailingBitBlt));
+            ASSERT_TRUE(failing.ok());
+            CopyGraphic(source, 0, kSrcCopyCode);
+        }
+        CopyGraphic(source, 0, kSrcCopyCode);
+        ExpectPixels(target, 30, 20, PatternColour);
+    }
 }
 
 TEST(CopyGraphic, WithoutASourceOrATargetDoesNothing) {

@@ -17,31 +17,29 @@ void EmptyDirtyRectangle(ObjectRecord* record) {
 }
 
 // One request for the whole area, without erasing: a single rectangle as it is, more as a region.
-// Without a region the whole control is asked for, which shows the area too.
-void InvalidateArea(HWND control, const ChangedArea& area) {
-    if (area.count == 1) {
-        InvalidateRect(control, &area.rects[0], FALSE);
-        return;
-    }
+// Without a region the whole control is asked for, which shows the area too. False when the
+// window system took no request.
+bool InvalidateArea(HWND control, const ChangedArea& area) {
+    if (area.empty()) return true;
+    if (area.count == 1) return InvalidateRect(control, &area.rects[0], FALSE) != FALSE;
     ScopedGdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
     ScopedGdiObject<HRGN> piece(CreateRectRgn(0, 0, 0, 0));
-    if (!region.get() || !piece.get()) {
-        InvalidateRect(control, nullptr, FALSE);
-        return;
-    }
-    for (std::int32_t i = 0; i < area.count; ++i) {
+    bool built = region.get() && piece.get();
+    for (std::int32_t i = 0; built && i < area.count; ++i) {
         const RECT& rect = area.rects[i];
-        SetRectRgn(piece.get(), rect.left, rect.top, rect.right, rect.bottom);
-        CombineRgn(region.get(), region.get(), piece.get(), RGN_OR);
+        built = SetRectRgn(piece.get(), rect.left, rect.top, rect.right, rect.bottom) &&
+                CombineRgn(region.get(), region.get(), piece.get(), RGN_OR) != ERROR;
     }
-    InvalidateRgn(control, region.get(), FALSE);
+    if (!built) return InvalidateRect(control, nullptr, FALSE) != FALSE;
+    return InvalidateRgn(control, region.get(), FALSE) != FALSE;
 }
 
-// Paints the control from its backing store at once. The paint runs the dialog's callback
-// (WM_DRAWITEM), so callers release the graphic lock first: a callback that draws would otherwise
-// wait for a lock its own thread holds.
-void RepaintControl(HWND control, const ChangedArea& area) {
-    if (!area.empty()) InvalidateArea(control, area);
+// Paints the control's invalid area at once. The paint runs the dialog's callback (WM_DRAWITEM),
+// so the lock is released first: a callback that draws would otherwise wait for a lock its own
+// thread holds. Asking for the repaint runs no callback and is done under the lock.
+void PaintNow(CurrentTargetLock lock) {
+    HWND control = WindowOf(lock.get()->handle);
+    lock.Release();
     UpdateWindow(control);
 }
 
@@ -99,10 +97,9 @@ void ShowUnlessBuffered(CurrentTargetLock lock) {
     if ((record->flags & kFlagBuffered) || record->kind != kKindGraphicControl) return;
     ChangedArea shown{};
     shown.Add(record->dirty);
-    HWND control = WindowOf(record->handle);
     EmptyDirtyRectangle(record);
-    lock.Release();
-    RepaintControl(control, shown);
+    InvalidateArea(WindowOf(record->handle), shown);
+    PaintNow(std::move(lock));
 }
 
 }  // namespace
@@ -128,11 +125,15 @@ void MarkGraphicDirty(CurrentTargetLock lock, std::int32_t x1, std::int32_t y1, 
     ShowUnlessBuffered(std::move(lock));
 }
 
+bool HoldsCopyOf(const ObjectRecord* target, std::uint64_t sourceStamp) {
+    return sourceStamp != 0 && target->copiedStamp == sourceStamp && !target->dcHandedOut;
+}
+
 void MarkGraphicCopied(CurrentTargetLock lock, std::uint64_t sourceStamp) {
     ObjectRecord* record = lock.get();
     if (!record) return;
     MergeIntoDirtyRectangle(record, WholeCanvas(record));
-    const bool repeated = sourceStamp != 0 && record->copiedStamp == sourceStamp;
+    const bool repeated = HoldsCopyOf(record, sourceStamp);
     NoteChange(record, repeated ? record->drawnOver : WholePicture(record));
     record->drawnOver.Clear();
     record->copiedStamp = sourceStamp;
@@ -150,14 +151,12 @@ void RedrawGraphic() {
     ObjectRecord* record = lock.get();
     if (!record) return;
     EmptyDirtyRectangle(record);
-    if (record->kind != kKindGraphicControl) {
-        // Drawing done directly into a bitmap's DC is shown this way: copies of it count it.
-        MarkWholePictureChanged(record);
-        return;
-    }
-    const ChangedArea unshown = record->unshown;
-    record->unshown.Clear();
-    HWND control = WindowOf(record->handle);
-    lock.Release();
-    RepaintControl(control, unshown);
+    // Whatever has been drawn through a DC handed out counts from here on; a memory bitmap,
+    // which has nothing else to show, always counts as drawn on.
+    if (record->dcHandedOut || record->kind != kKindGraphicControl) MarkWholePictureChanged(record);
+    if (record->kind != kKindGraphicControl) return;
+    // Forgotten only once the window system has taken the request; a failed one is asked for
+    // again by the next redraw.
+    if (InvalidateArea(WindowOf(record->handle), record->unshown)) record->unshown.Clear();
+    PaintNow(std::move(lock));
 }

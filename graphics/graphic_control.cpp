@@ -79,10 +79,14 @@ void SetUpGraphicControl(ObjectRecord* record) {
 BOOL PaintGraphicControl(HWND dialog, const DRAWITEMSTRUCT* item) {
     if (!(item->itemAction & ODA_DRAWENTIRE)) return FALSE;
     HWND control = DrawnControl(dialog, item);
-    const ObjectRecord* record = control ? FindObjectRecord(HandleOf(control)) : nullptr;
+    ObjectRecord* record = control ? FindObjectRecord(HandleOf(control)) : nullptr;
     if (!record || record->kind != kKindGraphicControl) return FALSE;
-    BitBlt(item->hDC, 0, 0, record->viewSize.cx, record->viewSize.cy, record->memoryDC,
-           record->viewOrigin.x, record->viewOrigin.y, SRCCOPY);
+    if (!BitBlt(item->hDC, 0, 0, record->viewSize.cx, record->viewSize.cy, record->memoryDC, record->viewOrigin.x,
+                record->viewOrigin.y, SRCCOPY)) {
+        // The screen no longer shows the backing store, and the system counts the paint as done:
+        // the next redraw shows all of it. Only this thread draws into the record.
+        record->unshown.Add(RECT{0, 0, record->canvasSize.cx, record->canvasSize.cy});
+    }
     return TRUE;
 }
 

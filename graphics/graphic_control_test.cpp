@@ -12,6 +12,7 @@
 #include "graphics/graphic_box.h"
 #include "graphics/graphic_control_proc.h"
 #include "graphics/spin_lock.h"
+#include "tests/support/import_patch_test_support.h"
 #include "tests/support/message_sequence_test_support.h"
 #include "tests/support/pixel_test_support.h"
 
@@ -278,6 +279,19 @@ TEST_F(GraphicControlTest, PaintCopiesTheBackingStoreForAFullRedrawOnly) {
     EXPECT_TRUE(PaintGraphicControl(host, &item));
     EXPECT_EQ(GetPixel(canvasDC, 0, 0), kBlue);
     EXPECT_EQ(GetPixel(canvasDC, kControlWidth - 1, kControlHeight - 1), kBlue);
+
+    // A second control with the same id shows its own backing store, not the first one's.
+    HWND twin = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_OWNERDRAW, 0, 0, 5, 5, host,
+                                reinterpret_cast<HMENU>(kControlId), nullptr, nullptr);
+    ObjectRecord* twinRecord = CreateObjectRecord(HandleOf(twin), HandleOf(host), kFlagControl, kKindGraphicControl);
+    ASSERT_NE(twinRecord, nullptr);
+    SetUpGraphicControl(twinRecord);
+    item.hwndItem = twin;
+    EXPECT_TRUE(PaintGraphicControl(host, &item));
+    EXPECT_EQ(GetPixel(canvasDC, 0, 0), GetSysColor(COLOR_BTNFACE));
+    DestroyWindow(twin);
+    UnlinkObjectRecord(twinRecord);
+    ReleaseGraphicTarget(twinRecord);
 }
 
 TEST_F(GraphicControlTest, BufferedDrawingReachesTheScreenInOneRepaint) {
@@ -362,6 +376,25 @@ TEST_F(GraphicControlTest, UnbufferedDrawingRepaintsAtOnceWithoutHoldingTheLock)
     EXPECT_EQ(hostLog.drawItems, 2);
     EXPECT_EQ(Shown(15, 10), kBlue);
     EXPECT_FALSE(hostLog.lockHeldWhilePainting);
+    // Through the DC kept from before, drawing is shown by the next redraw as well.
+    PatBlt(record->memoryDC, 0, 0, kControlWidth, kControlHeight, WHITENESS);
+    RedrawGraphic();
+    EXPECT_EQ(PixelsNotShown(), 0);
+}
+
+BOOL WINAPI FailingBitBlt(HDC, int, int, int, int, HDC, int, int, DWORD) { return FALSE; }
+
+TEST_F(GraphicControlTest, ARedrawWhosePaintFailedIsRepeatedInFullByTheNext) {
+    const ObjectHandle photo = NewPatternBitmap(kControlWidth, kControlHeight);
+    AttachGraphic(HandleOf(host), kControlId, kAttachBuffered);
+    CopyGraphic(photo, 0, kSrcCopyCode);
+    {
+        const ScopedImportPatch failing("gdi32.dll", "BitBlt", reinterpret_cast<const void*>(&FailingBitBlt));
+        ASSERT_TRUE(failing.ok());
+        RedrawGraphic();
+    }
+    RedrawGraphic();
+    EXPECT_EQ(PixelsNotShown(), 0);
 }
 
 TEST_F(GraphicControlTest, AnyRepaintTheSystemAsksForShowsTheBackingStore) {

@@ -87,7 +87,9 @@ void AttachGraphic(ObjectHandle handle, std::int32_t controlId, std::uint32_t op
 HDC GetGraphicDC() {
     const CurrentTargetLock lock;
     if (!lock) return nullptr;
-    // What is drawn into the DC is out of the engine's sight: it counts as a change of everything.
+    // What is drawn into the DC is out of the engine's sight, now and whenever the caller draws
+    // through it later: it counts as a change of everything.
+    lock.get()->dcHandedOut = true;
     MarkWholePictureChanged(lock.get());
     return lock.get()->memoryDC;
 }

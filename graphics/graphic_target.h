@@ -17,8 +17,12 @@ ObjectRecord* ResolveGraphicTarget(ObjectHandle handle, std::int32_t controlId);
 // Makes the named target current, buffered if `option` has 0x200 (a memory bitmap always is).
 // A pair that names no target records runtime error 5 and leaves no current target.
 void AttachGraphic(ObjectHandle handle, std::int32_t controlId, std::uint32_t option);
-// The current target's memory DC, or 0. Drawing into it is shown by RedrawGraphic; the whole
-// picture counts as changed from this call on, so draw before the next drawing operation.
+// The current target's memory DC, or 0. The caller may keep it and draw through it at any time;
+// the engine sees none of that drawing, so from now on it shows and copies into this target in
+// full. One rule remains for copies from it: drawing through the DC counts as a change of the
+// target at this call and at each later RedrawGraphic of it. A whole copy of this target into one
+// that already holds its last copy takes only the changes counted by then, so after drawing
+// through the DC, RedrawGraphic before copying, as the tool's capture does.
 HDC GetGraphicDC();
 
 // The graphic lock, held with the current graphic target for one drawing operation. Taking it

@@ -68,11 +68,13 @@ struct ObjectRecord {
     // What a repaint must cover. Every change takes a new stamp (0: never changed). A whole copy of
     // another target remembers that target's stamp, so a copy of the same unchanged picture
     // changes only what has been drawn over it since. A control also collects what it has
-    // changed since it was last shown.
+    // changed since it was last shown. Once GetGraphicDC has handed out the memory DC, the
+    // target may change at any time out of the engine's sight.
     std::uint64_t changeStamp;
     std::uint64_t copiedStamp;
     ChangedArea drawnOver;
     ChangedArea unshown;
+    bool dcHandedOut;
     // Control colours, here because records share brushes of one colour: text colour,
     // background colour and its brush.
     std::int32_t textColour;

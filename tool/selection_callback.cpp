@@ -18,11 +18,13 @@ namespace {
 
 // The frozen photograph becomes the picture of the graphic control. False when the photograph
 // or the control's backing store could not be made: the control would show its background.
+// The control's DC is not asked for: a target whose DC is handed out is copied into in full.
 bool ShowPhotograph() {
     ToolState& tool = Tool();
     if (!CaptureScreen()) return false;
+    const ObjectRecord* control = ResolveGraphicTarget(HandleOf(tool.dialog), kSelectionControlId);
+    if (!control || !control->memoryDC) return false;
     AttachGraphic(HandleOf(tool.dialog), kSelectionControlId, kAttachBuffered);
-    if (!GetGraphicDC()) return false;
     CopyGraphic(tool.screenBitmap, 0, SRCCOPY);
     return true;
 }
