@@ -29,8 +29,11 @@ bool TranslateForDialog(HWND dialog, MSG& message) {
     return IsDialogMessageW(dialog, &message);
 }
 
-// Polls rather than waits, so an owner that asked for idle notices gets them steadily. Ends
-// after the message whose handling destroyed the dialog, or on finding it gone when idle.
+// Waits for the next message when idle; an owner that asked for idle notices gets them steadily
+// instead, polled once a millisecond. Polling costs the wineserver and every process of the
+// session a round trip a thousand times a second, all through a drag, so it is kept for the
+// owner that asks for it. Ends after the message whose handling destroyed the dialog, or on
+// finding it gone when idle.
 void PumpUntilGone(HWND dialog, HWND owner, bool idleNotices) {
     for (;;) {
         MSG message;
@@ -42,8 +45,13 @@ void PumpUntilGone(HWND dialog, HWND owner, bool idleNotices) {
             if (!IsWindow(dialog)) return;
         } else {
             if (!IsWindow(dialog)) return;
-            if (idleNotices) SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(dialog));
-            Sleep(1);
+            if (idleNotices) {
+                SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(dialog));
+                Sleep(1);
+            } else {
+                // Wakes for anything PeekMessageW would handle, sent messages included.
+                MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            }
         }
     }
 }
