@@ -3,8 +3,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "graphics/dib_header.h"
 #include "graphics/gdi_guards.h"
@@ -28,37 +30,65 @@ std::wstring PopFileName(TextStack& stack) {
 // Bytes per row of a 24-bit DIB: three per pixel, rounded up to a multiple of four.
 std::uint64_t RowStride24(LONG width) { return (static_cast<std::uint64_t>(width) * 24 + 31) / 32 * 4; }
 
-// Converts the bitmap selected into `targetDC` to 24 bits with one BitBlt into a DIB section and
-// writes that section's memory as the pixel block of the file.
-bool WriteTargetBitmap(HDC targetDC, const wchar_t* path) {
-    const auto source = static_cast<HBITMAP>(GetCurrentObject(targetDC, OBJ_BITMAP));
-    BITMAP bitmap{};
-    if (!source || !GetObjectW(source, sizeof bitmap, &bitmap)) return false;
-    const LONG width = bitmap.bmWidth;
-    const LONG height = bitmap.bmHeight;
-    const std::uint64_t pixelBytes = RowStride24(width) * static_cast<std::uint64_t>(height);
-    if (width <= 0 || height <= 0 || pixelBytes > MAXDWORD - sizeof(BITMAPFILEHEADER) - sizeof(BITMAPINFOHEADER)) {
-        return false;
+// The rows go to the file a band at a time, through a buffer about this size: the picture is
+// never held whole a second time, and the buffer stays in the cache. Fresh memory costs a page
+// fault on its first touch, which for a whole-screen picture took longer than writing it.
+constexpr std::uint64_t kBandBytes = 256 * 1024;
+
+// A target's bitmap as the file: headers, then 24-bit bottom-up rows converted by GetDIBits.
+class BitmapFileContent : public FileContent {
+public:
+    BitmapFileContent(HDC targetDC, HBITMAP previousBitmap, HBITMAP bitmap, LONG width, LONG height)
+        : targetDC_(targetDC), previousBitmap_(previousBitmap), bitmap_(bitmap), width_(width), height_(height) {}
+
+    bool WriteTo(FileSink& sink) const override {
+        const BITMAPINFOHEADER header = DibHeader(width_, height_, 24);
+        const std::uint64_t stride = RowStride24(width_);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;  // "BM"
+        file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+        file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * static_cast<std::uint64_t>(height_));
+        if (!sink.Append(&file, sizeof file) || !sink.Append(&header, sizeof header)) return false;
+
+        const auto bandRows = static_cast<LONG>(std::max<std::uint64_t>(1, kBandBytes / stride));
+        std::vector<BYTE> band(static_cast<std::size_t>(stride) * static_cast<std::size_t>(bandRows));
+        // GetDIBits must not read a bitmap that is selected into a DC: the DC's first bitmap stands
+        // in for it while the rows are read.
+        ScopedSelectObject selectedOut(targetDC_, previousBitmap_);
+        if (!selectedOut.ok()) return false;
+        for (LONG first = 0; first < height_; first += bandRows) {
+            const LONG rows = std::min(bandRows, height_ - first);
+            BITMAPINFO info{};
+            info.bmiHeader = header;
+            if (GetDIBits(targetDC_, bitmap_, static_cast<UINT>(first), static_cast<UINT>(rows), band.data(), &info,
+                          DIB_RGB_COLORS) != rows ||
+                !sink.Append(band.data(), static_cast<DWORD>(stride * static_cast<std::uint64_t>(rows)))) {
+                return false;
+            }
+        }
+        return true;
     }
 
-    ScopedMemoryDC dc(targetDC);
-    if (!dc.get()) return false;
-    BITMAPINFO info{};
-    info.bmiHeader = DibHeader(width, height, 24);
-    void* bits = nullptr;
-    ScopedGdiObject<HBITMAP> section(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!section.get() || !bits) return false;
-    ScopedSelectObject selected(dc.get(), section.get());
-    if (!selected.ok() || !BitBlt(dc.get(), 0, 0, width, height, targetDC, 0, 0, SRCCOPY)) return false;
-    GdiFlush();  // the section's memory is read directly below
+private:
+    HDC targetDC_;
+    HBITMAP previousBitmap_;
+    HBITMAP bitmap_;
+    LONG width_;
+    LONG height_;
+};
 
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixelBytes);
-    return ReplaceFileContents(path, {{&file, sizeof file},
-                                      {&info.bmiHeader, sizeof info.bmiHeader},
-                                      {bits, static_cast<DWORD>(pixelBytes)}});
+// Writes the bitmap selected into the target's memory DC as the file at `path`.
+bool WriteTargetBitmap(const ObjectRecord& target, const wchar_t* path) {
+    const auto bitmap = static_cast<HBITMAP>(GetCurrentObject(target.memoryDC, OBJ_BITMAP));
+    BITMAP size{};
+    if (!bitmap || !GetObjectW(bitmap, sizeof size, &size)) return false;
+    const std::uint64_t pixelBytes = RowStride24(size.bmWidth) * static_cast<std::uint64_t>(size.bmHeight);
+    if (size.bmWidth <= 0 || size.bmHeight <= 0 ||
+        pixelBytes > MAXDWORD - sizeof(BITMAPFILEHEADER) - sizeof(BITMAPINFOHEADER)) {
+        return false;
+    }
+    return ReplaceFileContents(
+        path, BitmapFileContent(target.memoryDC, target.previousBitmap, bitmap, size.bmWidth, size.bmHeight));
 }
 
 }  // namespace
@@ -68,5 +98,5 @@ std::int32_t SaveGraphicBitmap(TextStack& stack) {
     if (name.empty()) return 0;
     const CurrentTargetLock lock;
     if (!lock) return 0;
-    return WriteTargetBitmap(lock.get()->memoryDC, name.c_str()) ? -1 : 0;
+    return WriteTargetBitmap(*lock.get(), name.c_str()) ? -1 : 0;
 }

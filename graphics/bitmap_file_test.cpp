@@ -96,7 +96,7 @@ protected:
 };
 
 TEST_F(BitmapFileTest, WritesHeadersAndPaddedBottomUpRows) {
-    const SIZE sizes[] = {{1, 1}, {2, 2}, {3, 2}, {4, 3}, {5, 2}, {641, 3}};
+    const SIZE sizes[] = {{1, 1}, {2, 2}, {3, 2}, {4, 3}, {5, 2}, {641, 3}, {97, 1000}};  // the last in two bands
     for (const SIZE& size : sizes) {
         SCOPED_TRACE(testing::Message() << size.cx << " x " << size.cy);
         const ObjectHandle bitmap = AttachPatternBitmap(size.cx, size.cy);

@@ -114,7 +114,7 @@ HANDLE OpenFreeTemporary(const SplitPath& target) {
 
 // A temporary file beside the target, held open from creation to rename so that no other
 // instance can write into it or take its name in between; removed unless renamed.
-class TemporaryFile {
+class TemporaryFile : public FileSink {
 public:
     explicit TemporaryFile(const SplitPath& target) : file_(OpenFreeTemporary(target)) {}
     ~TemporaryFile() {
@@ -125,9 +125,9 @@ public:
 
     bool ok() const { return file_.ok(); }
 
-    bool Write(const FilePiece& piece) {
+    bool Append(const void* data, DWORD size) override {
         DWORD written = 0;
-        return WriteFile(file_.get(), piece.data, piece.size, &written, nullptr) && written == piece.size;
+        return WriteFile(file_.get(), data, size, &written, nullptr) && written == size;
     }
 
     // Flushed before the rename, so the name never comes to stand for a file still half in cache.
@@ -148,13 +148,9 @@ private:
     bool renamed_ = false;
 };
 
-bool WriteAndMoveOver(const std::wstring& target, const SplitPath& split, std::initializer_list<FilePiece> pieces) {
+bool WriteAndMoveOver(const std::wstring& target, const SplitPath& split, const FileContent& content) {
     TemporaryFile temporary(split);
-    if (!temporary.ok()) return false;
-    for (const FilePiece& piece : pieces) {
-        if (!temporary.Write(piece)) return false;
-    }
-    return temporary.MoveOver(target);
+    return temporary.ok() && content.WriteTo(temporary) && temporary.MoveOver(target);
 }
 
 // Removes the temporary files of earlier runs that no running instance holds, so that a run
@@ -170,12 +166,12 @@ void RemoveStaleTemporaries(const SplitPath& target) {
 
 }  // namespace
 
-bool ReplaceFileContents(const wchar_t* path, std::initializer_list<FilePiece> pieces) {
+bool ReplaceFileContents(const wchar_t* path, const FileContent& content) {
     const std::wstring target = FullPathName(path);
     const SplitPath split = SplitFullPath(target);
     if (split.name.empty()) return false;
     // A target that could never be replaced fails before anything is written.
-    const bool replaced = IsReplaceable(target) && WriteAndMoveOver(target, split, pieces);
+    const bool replaced = IsReplaceable(target) && WriteAndMoveOver(target, split, content);
     RemoveStaleTemporaries(split);
     return replaced;
 }

@@ -2,17 +2,30 @@
 #pragma once
 #include <windows.h>
 
-#include <initializer_list>
+// Takes a file's content in order, one piece after another.
+class FileSink {
+public:
+    // False when the piece could not be written; nothing more should be appended then.
+    virtual bool Append(const void* data, DWORD size) = 0;
 
-struct FilePiece {
-    const void* data;
-    DWORD size;
+protected:
+    ~FileSink() = default;
 };
 
-// Makes `pieces`, in order, the whole content of the file at `path`. While another process holds
+// A file's whole content, produced piece by piece: the content never needs to be held whole.
+class FileContent {
+public:
+    // False when the content could not be made or written.
+    virtual bool WriteTo(FileSink& sink) const = 0;
+
+protected:
+    ~FileContent() = default;
+};
+
+// Makes `content` the whole content of the file at `path`. While another process holds
 // the file, the replacement is tried again for about a second; a read-only file, a folder or a
 // file this process may not delete fails at once. On any failure the temporary file is removed
 // and a file already at `path` stays exactly as it was. A file under a temporary name that is
 // neither empty nor a bitmap is someone's own: never reused or removed. Works in any directory
 // where the file itself could be written, however long its path.
-bool ReplaceFileContents(const wchar_t* path, std::initializer_list<FilePiece> pieces);
+bool ReplaceFileContents(const wchar_t* path, const FileContent& content);
