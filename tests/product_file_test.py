@@ -13,9 +13,9 @@ ALLOWED_DLLS = {
 IMPORTS = {
     "comctl32.dll": "InitCommonControlsEx",
     "gdi32.dll": (
-        "BitBlt CombineRgn CreateCompatibleBitmap CreateCompatibleDC CreateDIBSection "
+        "BitBlt CombineRgn CreateCompatibleBitmap CreateCompatibleDC "
         "CreateFontIndirectW CreateHatchBrush CreatePen CreateRectRgn CreateSolidBrush DeleteDC "
-        "DeleteObject GdiFlush GetCurrentObject GetDeviceCaps GetDIBits GetObjectW GetStockObject "
+        "DeleteObject GetCurrentObject GetDeviceCaps GetDIBits GetObjectW GetStockObject "
         "GetTextMetricsW RoundRect SelectObject SetBkColor SetBkMode SetRectRgn SetTextAlign "
         "SetTextColor"),
     "kernel32.dll": (
@@ -51,7 +51,7 @@ IMPORTS = {
         "GetCursorPos GetDC GetDesktopWindow GetDlgCtrlID GetDlgItem GetKeyState GetParent "
         "GetSysColor GetSysColorBrush GetWindow GetWindowLongW GetWindowRect InvalidateRect "
         "InvalidateRgn IsDialogMessageW IsRectEmpty IsWindow LoadImageW MapDialogRect MessageBoxA "
-        "MessageBoxW OpenClipboard PeekMessageW ReleaseDC ScreenToClient SendMessageA "
+        "MessageBoxW MsgWaitForMultipleObjectsEx OpenClipboard PeekMessageW ReleaseDC ScreenToClient SendMessageA "
         "SendMessageW SetClipboardData SetCursor SetFocus SetForegroundWindow SetWindowLongW "
         "SetWindowPos SetWindowTextW ShowWindow SystemParametersInfoW TranslateAcceleratorW "
         "TranslateMessage UnionRect UpdateWindow"),
