@@ -312,10 +312,10 @@ def measure_floor(ctx, run):
         time.sleep(1.0)  # the same settled moment as after the idle measurement
     figures["peak_rss_mb"] = peak_rss_mb(process.pid)
     ctx.display.button(True)
-    ctx.display.button(False)
     try:
-        process.wait(20)
-    except subprocess.TimeoutExpired:
+        box = release_until_box(ctx)
+        figures["box_after_unmap_ms"] = box.get("export_after_unmap_ms")
+    finally:
         stop(process.pid)
         process.wait(10)
     ctx.record("floor", run, figures)

@@ -1,13 +1,19 @@
 // The Wine floor: the least a GUI program does to cover the screen with a topmost window and take
-// input. Ends on a left-button release, Escape or close. Started the same way as the tool, it
-// gives the start-up time and the idle cost that any program pays here.
+// input. A left-button release withdraws the window and shows a message box like the tool's
+// report; Escape or close just end it. Started the same way as the tool, with its manifest, it
+// gives the start-up time, the idle cost and the report box that any program pays here.
 #include <windows.h>
 
+#include <cwchar>
+
 namespace {
+
+bool released = false;
 
 LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_LBUTTONUP:
+        released = true;
         DestroyWindow(window);
         return 0;
     case WM_KEYDOWN:
@@ -38,6 +44,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
+    }
+    if (released) {
+        wchar_t text[96];
+        swprintf(text, 96, L"Selecci\u00F3n posicionada en clipboard.\nDimensi\u00F3n:  %d x %d",
+                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        MessageBoxW(nullptr, text, L"Programador", MB_ICONINFORMATION | MB_OK);
     }
     return 0;
 }

@@ -97,8 +97,11 @@ foreach(source ${bench_sources})
   get_filename_component(bench ${source} NAME_WE)
   add_executable(${bench} ${source})
   target_link_libraries(${bench} PRIVATE retazo_tool)
-  # The Wine floor starts as the tool does: as a GUI program, without a console.
+  # The Wine floor starts as the tool does: as a GUI program, without a console, with its manifest.
   if(bench STREQUAL "wine_floor")
     set_target_properties(${bench} PROPERTIES WIN32_EXECUTABLE ON)
+    file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/wine_floor.rc CONTENT
+         "#include <winuser.h>\nCREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${MANIFEST_FILE}\"\n")
+    target_sources(${bench} PRIVATE ${CMAKE_BINARY_DIR}/wine_floor.rc)
   endif()
 endforeach()
