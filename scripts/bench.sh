@@ -11,6 +11,8 @@ cd "$(dirname "$0")/.."
 window_manager=(--window-manager) display="Xvfb with openbox"
 if [ "${1:-}" = "--bare-x" ]; then window_manager=() display="bare Xvfb"; shift; fi
 scripts/setup.sh
+# The desktop's window manager that the benchmarks run under, unless --bare-x.
+scripts/apt-install.sh openbox
 sizes=${BENCH_SIZES:-1920x1080 3840x2160 7680x4320}
 runs=${BENCH_RUNS:-5}
 steady=${BENCH_STEADY_MOVES:-10000}

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Sets everything up, builds, and runs Retazo: on the current X display when there is one, else
-# a scripted demo inside a private Xvfb that leaves Retazo.bmp and a PNG of the drag.
+# Sets up and builds only what it runs, and runs Retazo: on the current X display when there is
+# one, else a scripted demo inside a private Xvfb that leaves Retazo.bmp and a PNG of the drag.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tree=$(scripts/prepare.sh)
+# The demo's peers: the picture it photographs and the recorder of the shell's open request.
+tree=$(scripts/prepare.sh Retazo pattern_painter open_recorder)
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   # The tool writes Retazo.bmp into its current directory.

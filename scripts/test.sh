@@ -4,6 +4,7 @@
 # with the reproducible and second-compiler builds of the product.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/setup.sh --tests >&2
 tree=$(scripts/prepare.sh)
 scripts/build.sh i686 release_zip >&2
 exec tests/rig/session.sh ctest --test-dir "$tree" --output-on-failure --parallel 2

@@ -1,6 +1,9 @@
-"""Checks the shipped Retazo.exe as a file: its headers, its imports and its resources."""
+"""Checks the shipped Retazo.exe as a file: its headers, its sections, its imports and its
+resources."""
 import os
+import re
 import struct
+import subprocess
 import unittest
 import xml.etree.ElementTree as ElementTree
 
@@ -27,20 +30,19 @@ IMPORTS = {
         "GetProcAddress GetProcessAffinityMask GetProcessHeap GetStartupInfoA "
         "GetSystemTimeAsFileTime GetThreadContext GetThreadPriority GetTickCount64 GetVersionExA "
         "GlobalAlloc GlobalFree GlobalLock GlobalUnlock HeapAlloc HeapFree "
-        "InitializeCriticalSection IsDBCSLeadByteEx IsDebuggerPresent LeaveCriticalSection "
+        "InitializeCriticalSection IsDebuggerPresent LeaveCriticalSection "
         "LoadLibraryA LoadLibraryW MultiByteToWideChar OpenProcess OutputDebugStringA "
         "RaiseException ReadFile ReleaseSemaphore RemoveVectoredExceptionHandler ResetEvent "
         "ResumeThread SetEndOfFile SetEvent SetFileInformationByHandle SetFilePointer SetLastError "
         "SetProcessAffinityMask SetThreadContext SetThreadPriority SetUnhandledExceptionFilter "
         "Sleep SuspendThread TlsAlloc TlsFree TlsGetValue TlsSetValue TryEnterCriticalSection "
-        "VirtualProtect VirtualQuery WaitForMultipleObjects WaitForSingleObject "
-        "WideCharToMultiByte WriteFile"),
+        "VirtualProtect VirtualQuery WaitForMultipleObjects WaitForSingleObject WriteFile"),
     "msvcrt.dll": (
-        "__getmainargs __initenv __mb_cur_max __p__acmdln __p__commode __p__fmode __set_app_type "
+        "__getmainargs __initenv __p__acmdln __p__commode __p__fmode __set_app_type "
         "__setusermatherr _amsg_exit _beginthreadex _cexit _close _endthreadex _errno _initterm "
-        "_iob _onexit _read _setjmp3 _strdup _ultoa abort atoi calloc exit fprintf fputc fputs "
-        "free fwrite localeconv longjmp malloc memchr memcmp memcpy memmove memset printf realloc "
-        "setlocale signal strchr strcmp strerror strlen strncmp vfprintf wcslen wcsncpy"),
+        "_iob _onexit _read _setjmp3 _strdup _ultoa abort calloc exit fprintf "
+        "free fwrite longjmp malloc memchr memcmp memcpy memmove memset printf realloc "
+        "signal strcmp strlen strncmp vfprintf wcslen wcsncpy"),
     "ole32.dll": "CoInitializeEx CoUninitialize",
     "oleaut32.dll": "SysAllocStringByteLen SysAllocStringLen SysFreeString",
     "shell32.dll": "ShellExecuteExW",
@@ -190,6 +192,7 @@ class ProductFile(unittest.TestCase):
         path = os.environ.get("RETAZO_PRODUCT")
         if not path:
             raise RuntimeError("RETAZO_PRODUCT must name the built Retazo.exe")
+        cls.path = path
         with open(path, "rb") as product:
             cls.image = PortableExecutable(product.read())
         cls.resources = cls.image.resources()
@@ -253,6 +256,14 @@ class ProductFile(unittest.TestCase):
             for dependency in elements("dependentAssembly")
             for identity in dependency if local_name(identity) == "assemblyIdentity"])
         self.assertEqual(SUPPORTED_OS, {element.get("Id").lower() for element in elements("supportedOS")})
+
+    def test_carries_no_debug_section_and_no_symbol_table(self):
+        # objdump reads the long section names (".debug_info") from the COFF string table.
+        listing = subprocess.run(["i686-w64-mingw32-objdump", "-f", "-h", self.path],
+                                 capture_output=True, text=True, check=True).stdout
+        self.assertEqual([], re.findall(r"^ *\d+ (\.debug\S*)", listing, re.M))
+        flags = re.search(r"flags 0x[0-9a-f]+:\n(.*)", listing).group(1)
+        self.assertNotIn("HAS_SYMS", flags.split(", "), "file header flags")
 
     def test_has_no_dialog_menu_or_string_resources(self):
         kinds = {kind for kind, _ in self.resources}

@@ -15,7 +15,8 @@ from e2e.cases import (NOT_ON_CLIPBOARD, NOT_SAVED, ON_CLIPBOARD, TITLE, ToolTes
 from e2e.programs import Peer  # noqa: E402
 from e2e.session import run_helper, windows_path  # noqa: E402
 
-# Locales whose ANSI code page is not Windows-1252 (made by scripts/setup.sh), with that code page.
+# Locales whose ANSI code page is not Windows-1252 (made by scripts/setup.sh --tests), with that
+# code page.
 OTHER_CODE_PAGES = (("ru_RU.UTF-8", 1251), ("hi_IN", 65001))
 
 

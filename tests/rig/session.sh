@@ -28,7 +28,7 @@ done
 
 if [ "$wine_version" = 10 ]; then
   wine_root=$("$root/scripts/wine10-root.sh" --path)
-  [ -f "$wine_root/.complete" ] || { echo "session: no Wine 10 root; run scripts/setup.sh" >&2; exit 1; }
+  [ -f "$wine_root/.complete" ] || { echo "session: no Wine 10 root; run scripts/setup.sh --tests" >&2; exit 1; }
   if [ -z "${RETAZO_MOUNT_NAMESPACE:-}" ]; then
     exec unshare --mount --propagation private env RETAZO_MOUNT_NAMESPACE=1 "$0" "${arguments[@]}"
   fi
