@@ -53,8 +53,8 @@ IMPORTS = {
         "GetCursorPos GetDC GetDesktopWindow GetDlgCtrlID GetDlgItem GetKeyState GetParent "
         "GetSysColor GetSysColorBrush GetWindow GetWindowLongW GetWindowRect InvalidateRect "
         "InvalidateRgn IsDialogMessageW IsRectEmpty IsWindow LoadImageW MapDialogRect MessageBoxA "
-        "MessageBoxW MsgWaitForMultipleObjectsEx OpenClipboard PeekMessageW ReleaseDC ScreenToClient SendMessageA "
-        "SendMessageW SetClipboardData SetCursor SetFocus SetForegroundWindow SetWindowLongW "
+        "MessageBoxW MsgWaitForMultipleObjectsEx OpenClipboard PeekMessageW ReleaseDC ScreenToClient "
+        "SendMessageA SendMessageW SetClipboardData SetCursor SetFocus SetForegroundWindow SetWindowLongW "
         "SetWindowPos SetWindowTextW ShowWindow SystemParametersInfoW TranslateAcceleratorW "
         "TranslateMessage UnionRect UpdateWindow"),
 }
