@@ -4,10 +4,10 @@
 //   usage: drag_frame [moves]      (moves per variant, default 300)
 // The pointer should rest over the screen; the outline runs from a moving anchor to it. Each
 // frame is timed twice: the drawing alone ("draw"), and with the pending messages handled
-// afterwards ("shown"), which is when Wine hands the window's pixels to the X server. With the
-// pointer at rest Wine asks the X server where it is on every GetCursorPos, so the tool's reading
-// of the pointer also waits for the server to take the previous frame; in a real drag the pointer
-// has just moved and Wine answers from its own record.
+// afterwards ("shown"), which is when Wine hands the window's pixels to the X server. Before each
+// of the tool's frames, untimed, the pointer is put back where it is: with the pointer at rest
+// for over a tenth of a second Wine asks the X server where it is on every GetCursorPos, where in
+// a real drag the pointer has just moved and Wine answers from its own record.
 #include <cstring>
 
 #include "bench/bench_support.h"
@@ -100,11 +100,24 @@ private:
 
 int moves = 300;
 
-template <typename Frame>
-void TimeBlock(Frame&& frame, int firstMove, int count, FrameTimes& times) {
+// Puts the pointer back where it is, as a drag's move would, and handles the move it queues with
+// the drag paused: in a drag the tool reads a pointer that has just moved, which Wine answers from
+// its own record, where a pointer at rest sends it to ask the X server.
+void TouchPointer() {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    SetCursorPos(pointer.x, pointer.y);
+    Tool().dragging = 0;
+    PumpPending();
+}
+
+// Times `frame` for each move; `prepare`, untimed, comes before each.
+template <typename Frame, typename Prepare>
+void TimeBlock(Frame&& frame, Prepare&& prepare, int firstMove, int count, FrameTimes& times) {
     const DesktopSize desktop = GetDesktopSize();
     for (int move = firstMove; move < firstMove + count; ++move) {
         const POINT anchor = DragAnchor(desktop, move);
+        prepare();
         const double start = NowMs();
         frame(anchor);
         const double drawn = NowMs();
@@ -187,6 +200,7 @@ void TimeToolSteps(int firstMove, int count, StepTimes& steps) {
     PaintClock clock;
     for (int move = firstMove; move < firstMove + count; ++move) {
         const POINT anchor = DragAnchor(desktop, move);
+        TouchPointer();
         Laps laps;
         GetCursorPos(&tool.current);
         ScreenToClient(tool.dialog, &tool.current);
@@ -281,17 +295,18 @@ void Measure() {
     auto tool = [](POINT anchor) { ToolDragMove(anchor); };
     auto gdi = [&](POINT anchor) { plain.Draw(anchor, pointer); };
     auto bytes = [&](POINT) { copy.Draw(); };
+    auto nothing = [] {};
 
     FrameTimes toolTimes, gdiTimes, memcpyTimes, warmUp;
     StepTimes steps;
-    TimeBlock(tool, 0, 5, warmUp);
-    TimeBlock(gdi, 0, 5, warmUp);
+    TimeBlock(tool, TouchPointer, 0, 5, warmUp);
+    TimeBlock(gdi, nothing, 0, 5, warmUp);
     const int perBlock = std::max(1, moves / kBlocks);
     for (int block = 0; block < kBlocks; ++block) {
         const int first = block * perBlock;
-        TimeBlock(tool, first, perBlock, toolTimes);
-        TimeBlock(gdi, first, perBlock, gdiTimes);
-        if (copy.ok()) TimeBlock(bytes, first, perBlock, memcpyTimes);
+        TimeBlock(tool, TouchPointer, first, perBlock, toolTimes);
+        TimeBlock(gdi, nothing, first, perBlock, gdiTimes);
+        if (copy.ok()) TimeBlock(bytes, nothing, first, perBlock, memcpyTimes);
         TimeToolSteps(first, perBlock, steps);
         TimeCopySteps(perBlock, steps);
         TimePlainSteps(plain, first, perBlock, pointer, steps);

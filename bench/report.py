@@ -62,10 +62,9 @@ def print_table(table):
     table.row("tool / plain GDI", lambda s: r(s, ("drag_frame", "tool_draw_ms"), ("drag_frame", "gdi_draw_ms")),
               "<= 1.30")
     table.row("tool / memcpy", lambda s: r(s, ("drag_frame", "tool_draw_ms"), ("drag_frame", "memcpy_ms")))
-    table.row("tool less its pointer read / plain GDI", lambda s: frame_less_pointer(table, s))
     table.row("with messages handled (shown): tool / GDI",
               lambda s: r(s, ("drag_frame", "tool_shown_ms"), ("drag_frame", "gdi_shown_ms")))
-    table.heading("  where the tool's frame goes, ms (median step; the pointer at rest, see drag_frame.cpp)")
+    table.heading("  where the tool's frame goes, ms (median step; the pointer just moved, as in a drag)")
     for label, key in [("GetCursorPos + ScreenToClient", "cursor_ms"),
                        ("CopyGraphic", "copy_ms"),
                        ("  find the source (GetDlgItem, object list)", "copy_lookup_ms"),
@@ -142,13 +141,6 @@ def print_table(table):
     table.row("Wine floor", lambda s: f(s, "floor", "idle_cpu_percent"), digits=1)
     table.row("  rest of Wine and Xvfb meanwhile", lambda s: f(s, "floor", "idle_others_cpu_percent"), digits=1)
     table.row("Flameshot", lambda s: f(s, "flameshot", "idle_cpu_percent"), digits=1)
-
-
-def frame_less_pointer(table, size):
-    """The tool's frame without its GetCursorPos over plain GDI's frame, which reads no pointer;
-    the median over runs of the ratio within each run."""
-    runs = table.runs.get((size, "drag_frame"), [])
-    return median([(r["tool_draw_ms"] - r["cursor_ms"]) / r["gdi_draw_ms"] for r in runs if r.get("gdi_draw_ms")])
 
 
 def beyond_platform(table, size):
