@@ -8,9 +8,10 @@
 #include "bench/bench_support.h"
 #include "graphics/bitmap_file.h"
 #include "graphics/clipboard_bitmap.h"
-#include "graphics/dib_header.h"
 #include "graphics/copy_graphic.h"
+#include "graphics/dib_header.h"
 #include "graphics/graphic_target.h"
+#include "runtime/clipboard_guard.h"
 #include "runtime/process_start.h"
 #include "runtime/text_operations.h"
 #include "tool/capture_screen.h"
@@ -55,21 +56,25 @@ bool WriteOnce(const void* bytes, DWORD count) {
 // whole time, and the part of it that SetClipboardData takes.
 bool PutOnClipboardOnce(const std::vector<BYTE>& pixels, DesktopSize desktop, StepTimes& times) {
     const double start = NowMs();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + pixels.size());
-    auto* bytes = block ? static_cast<BYTE*>(GlobalLock(block)) : nullptr;
-    if (!bytes) return false;
-    const BITMAPINFOHEADER header = DibHeader(desktop.width, desktop.height, 32);
-    std::memcpy(bytes, &header, sizeof header);
-    std::memcpy(bytes + sizeof header, pixels.data(), pixels.size());
-    GlobalUnlock(block);
-    if (!OpenClipboard(nullptr)) return false;
-    EmptyClipboard();
-    const double setting = NowMs();
-    const bool set = SetClipboardData(CF_DIB, block) != nullptr;
-    times.setClipboardData.push_back(NowMs() - setting);
-    CloseClipboard();
+    ScopedGlobalBlock block(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + pixels.size());
+    {
+        const ScopedGlobalLock lock(block.get());
+        auto* bytes = static_cast<BYTE*>(lock.get());
+        if (!bytes) return false;
+        const BITMAPINFOHEADER header = DibHeader(desktop.width, desktop.height, 32);
+        std::memcpy(bytes, &header, sizeof header);
+        std::memcpy(bytes + sizeof header, pixels.data(), pixels.size());
+    }
+    {
+        const ScopedClipboard clipboard;
+        if (!clipboard.ok() || !EmptyClipboard()) return false;
+        const double setting = NowMs();
+        if (!SetClipboardData(CF_DIB, block.get())) return false;
+        times.setClipboardData.push_back(NowMs() - setting);
+        block.release();  // the clipboard's from now on
+    }
     times.clipboardFloor.push_back(NowMs() - start);
-    return set;
+    return true;
 }
 
 int BenchMain(HINSTANCE, HINSTANCE, const wchar_t* arguments, int) {

@@ -47,7 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     if (released) {
         wchar_t text[96];
-        swprintf(text, 96, L"Selecci\u00F3n posicionada en clipboard.\nDimensi\u00F3n:  %d x %d",
+        swprintf(text, 96, L"Selecci\u00F3n posicionada en clipboard.\r\nDimensi\u00F3n:  %d x %d",
                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
         MessageBoxW(nullptr, text, L"Programador", MB_ICONINFORMATION | MB_OK);
     }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "graphics/dib_header.h"
-#include "graphics/gdi_guards.h"
+#include "graphics/dib_rows.h"
 #include "graphics/graphic_target.h"
 #include "runtime/file_replace.h"
 
@@ -38,8 +38,8 @@ constexpr std::uint64_t kBandBytes = 256 * 1024;
 // A target's bitmap as the file: headers, then 24-bit bottom-up rows converted by GetDIBits.
 class BitmapFileContent : public FileContent {
 public:
-    BitmapFileContent(HDC targetDC, HBITMAP previousBitmap, HBITMAP bitmap, LONG width, LONG height)
-        : targetDC_(targetDC), previousBitmap_(previousBitmap), bitmap_(bitmap), width_(width), height_(height) {}
+    BitmapFileContent(const ObjectRecord& target, HBITMAP bitmap, LONG width, LONG height)
+        : target_(target), bitmap_(bitmap), width_(width), height_(height) {}
 
     bool WriteTo(FileSink& sink) const override {
         const BITMAPINFOHEADER header = DibHeader(width_, height_, 24);
@@ -52,17 +52,12 @@ public:
 
         const auto bandRows = static_cast<LONG>(std::max<std::uint64_t>(1, kBandBytes / stride));
         std::vector<BYTE> band(static_cast<std::size_t>(stride) * static_cast<std::size_t>(bandRows));
-        // GetDIBits must not read a bitmap that is selected into a DC: the DC's first bitmap stands
-        // in for it while the rows are read.
-        ScopedSelectObject selectedOut(targetDC_, previousBitmap_);
-        if (!selectedOut.ok()) return false;
+        const DibRowReader rows(target_, bitmap_, header);
+        if (!rows.ok()) return false;
         for (LONG first = 0; first < height_; first += bandRows) {
-            const LONG rows = std::min(bandRows, height_ - first);
-            BITMAPINFO info{};
-            info.bmiHeader = header;
-            if (GetDIBits(targetDC_, bitmap_, static_cast<UINT>(first), static_cast<UINT>(rows), band.data(), &info,
-                          DIB_RGB_COLORS) != rows ||
-                !sink.Append(band.data(), static_cast<DWORD>(stride * static_cast<std::uint64_t>(rows)))) {
+            const LONG count = std::min(bandRows, height_ - first);
+            if (!rows.Read(first, count, band.data()) ||
+                !sink.Append(band.data(), static_cast<DWORD>(stride * static_cast<std::uint64_t>(count)))) {
                 return false;
             }
         }
@@ -70,8 +65,7 @@ public:
     }
 
 private:
-    HDC targetDC_;
-    HBITMAP previousBitmap_;
+    const ObjectRecord& target_;
     HBITMAP bitmap_;
     LONG width_;
     LONG height_;
@@ -87,8 +81,7 @@ bool WriteTargetBitmap(const ObjectRecord& target, const wchar_t* path) {
         pixelBytes > MAXDWORD - sizeof(BITMAPFILEHEADER) - sizeof(BITMAPINFOHEADER)) {
         return false;
     }
-    return ReplaceFileContents(
-        path, BitmapFileContent(target.memoryDC, target.previousBitmap, bitmap, size.bmWidth, size.bmHeight));
+    return ReplaceFileContents(path, BitmapFileContent(target, bitmap, size.bmWidth, size.bmHeight));
 }
 
 }  // namespace

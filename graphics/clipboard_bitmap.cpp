@@ -2,9 +2,10 @@
 #include "graphics/clipboard_bitmap.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "graphics/dib_header.h"
-#include "graphics/gdi_guards.h"
+#include "graphics/dib_rows.h"
 #include "runtime/clipboard_guard.h"
 
 namespace {
@@ -24,25 +25,17 @@ void MakeOpaque(BYTE* pixels, std::uint64_t count) {
     for (std::uint64_t i = 0; i < count; ++i) pixels[i * 4 + 3] = 255;
 }
 
-// Lays out the packed DIB of `bitmap` in `block`, sized for the record's canvas. GetDIBits
-// rewrites header fields (the image size), so the header is put back as it was asked for.
+// Lays out the packed DIB of `bitmap` in `block`, sized for the record's canvas.
 bool FillDibBlock(const ObjectRecord& record, HBITMAP bitmap, HGLOBAL block) {
     ScopedGlobalLock lock(block);
     auto* start = static_cast<BYTE*>(lock.get());
     if (!start) return false;
-    // GetDIBits must not read a bitmap that is selected into a DC: the DC's first bitmap stands
-    // in for it while the pixels are read, and it is selected back afterwards.
-    ScopedSelectObject selectedOut(record.memoryDC, record.previousBitmap);
-    if (!selectedOut.ok()) return false;
     const LONG width = record.canvasSize.cx;
     const LONG height = record.canvasSize.cy;
     const BITMAPINFOHEADER header = DibHeader(width, height, 32);
-    auto* info = reinterpret_cast<BITMAPINFO*>(start);
-    info->bmiHeader = header;
-    const int lines = GetDIBits(record.memoryDC, bitmap, 0, static_cast<UINT>(height), start + sizeof header,
-                                info, DIB_RGB_COLORS);
-    if (lines != height) return false;
-    info->bmiHeader = header;
+    const DibRowReader rows(record, bitmap, header);
+    if (!rows.ok() || !rows.Read(0, height, start + sizeof header)) return false;
+    std::memcpy(start, &header, sizeof header);
     MakeOpaque(start + sizeof header, static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height));
     return true;
 }

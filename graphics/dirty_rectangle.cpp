@@ -34,14 +34,6 @@ bool InvalidateArea(HWND control, const ChangedArea& area) {
     return InvalidateRgn(control, region.get(), FALSE) != FALSE;
 }
 
-// Paints the control's invalid area at once. The paint runs the dialog's callback (WM_DRAWITEM),
-// so the lock is released first: a callback that draws would otherwise wait for a lock its own
-// thread holds. Asking for the repaint runs no callback and is done under the lock.
-void PaintNow(CurrentTargetLock lock) {
-    HWND control = WindowOf(lock.get()->handle);
-    lock.Release();
-    UpdateWindow(control);
-}
 
 // The empty rectangle's -1 reads as the largest value, so any corner replaces it.
 std::uint32_t Unsigned(LONG value) { return static_cast<std::uint32_t>(value); }
@@ -91,15 +83,24 @@ ChangedArea WholePicture(const ObjectRecord* record) {
     return whole;
 }
 
-// A graphic control drawn without the buffered option shows its dirty rectangle at once.
+// Repaints the control at once wherever it has changed since it was last shown. The area is
+// forgotten only once the window system has taken the request; a failed one is asked for again
+// next time. The paint runs the dialog's callback (WM_DRAWITEM), so the lock is released first: a
+// callback that draws would otherwise wait for a lock its own thread holds.
+void ShowUnshown(CurrentTargetLock lock) {
+    ObjectRecord* record = lock.get();
+    HWND control = WindowOf(record->handle);
+    if (InvalidateArea(control, record->unshown)) record->unshown.Clear();
+    lock.Release();
+    UpdateWindow(control);
+}
+
+// A graphic control drawn without the buffered option shows its changes at once.
 void ShowUnlessBuffered(CurrentTargetLock lock) {
     ObjectRecord* record = lock.get();
     if ((record->flags & kFlagBuffered) || record->kind != kKindGraphicControl) return;
-    ChangedArea shown{};
-    shown.Add(record->dirty);
     EmptyDirtyRectangle(record);
-    InvalidateArea(WindowOf(record->handle), shown);
-    PaintNow(std::move(lock));
+    ShowUnshown(std::move(lock));
 }
 
 }  // namespace
@@ -154,9 +155,5 @@ void RedrawGraphic() {
     // Whatever has been drawn through a DC handed out counts from here on; a memory bitmap,
     // which has nothing else to show, always counts as drawn on.
     if (record->dcHandedOut || record->kind != kKindGraphicControl) MarkWholePictureChanged(record);
-    if (record->kind != kKindGraphicControl) return;
-    // Forgotten only once the window system has taken the request; a failed one is asked for
-    // again by the next redraw.
-    if (InvalidateArea(WindowOf(record->handle), record->unshown)) record->unshown.Clear();
-    PaintNow(std::move(lock));
+    if (record->kind == kKindGraphicControl) ShowUnshown(std::move(lock));
 }
