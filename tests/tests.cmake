@@ -17,7 +17,9 @@ function(add_layer_tests layer library)
     if(HELPER_TARGETS)
       add_dependencies(${layer}_tests ${HELPER_TARGETS})
     endif()
-    add_test(NAME ${layer} COMMAND ${layer}_tests)
+    # Run by the runner that fails a program that faulted or stopped before its summary.
+    add_test(NAME ${layer}
+      COMMAND ${CMAKE_SOURCE_DIR}/tests/rig/gtest-run $<TARGET_FILE:${layer}_tests>)
     set_tests_properties(${layer} PROPERTIES TIMEOUT 300 RESOURCE_LOCK session_display COST 3)
   endif()
 endfunction()
@@ -31,6 +33,10 @@ foreach(source ${helper_sources})
   target_link_libraries(${helper} PRIVATE retazo_runtime)
   list(APPEND HELPER_TARGETS ${helper})
 endforeach()
+
+# A test program that faults where Wine carries on, for the check of that runner.
+add_executable(misbehaving_tests ${CMAKE_SOURCE_DIR}/tests/misbehaving/misbehaving_tests.cpp)
+target_link_libraries(misbehaving_tests PRIVATE gtest gtest_main)
 
 add_layer_tests(runtime retazo_runtime)
 add_layer_tests(graphics retazo_graphics)
