@@ -7,14 +7,15 @@ import subprocess
 import unittest
 import xml.etree.ElementTree as ElementTree
 
+# The common controls are loaded by name at start, once the DLL search is safe: as an import they
+# would load uxtheme before the program's first instruction, from the program's folder first.
 ALLOWED_DLLS = {
-    "kernel32.dll", "user32.dll", "gdi32.dll", "oleaut32.dll", "ole32.dll",
-    "comctl32.dll", "shell32.dll", "msvcrt.dll",
+    "kernel32.dll", "user32.dll", "gdi32.dll", "oleaut32.dll", "ole32.dll", "shell32.dll",
+    "msvcrt.dll",
 }
 # Every function the product imports, by library: a new one is a deliberate change, made together
 # with the README's account of what Windows the product needs.
 IMPORTS = {
-    "comctl32.dll": "InitCommonControlsEx",
     "gdi32.dll": (
         "BitBlt CombineRgn CreateCompatibleBitmap CreateCompatibleDC "
         "CreateFontIndirectW CreateHatchBrush CreatePen CreateRectRgn CreateSolidBrush DeleteDC "
@@ -27,16 +28,17 @@ IMPORTS = {
         "FindClose FindResourceW FlushFileBuffers FreeLibrary GetCommandLineW GetCurrentProcess "
         "GetCurrentProcessId GetCurrentThread GetCurrentThreadId GetFileAttributesW "
         "GetFullPathNameW GetHandleInformation GetLastError GetModuleHandleA GetModuleHandleW "
-        "GetProcAddress GetProcessAffinityMask GetProcessHeap GetStartupInfoA "
+        "GetProcAddress GetProcessAffinityMask GetProcessHeap GetStartupInfoA GetSystemDirectoryW "
         "GetSystemTimeAsFileTime GetThreadContext GetThreadPriority GetTickCount64 GetVersionExA "
         "GlobalAlloc GlobalFree GlobalLock GlobalUnlock HeapAlloc HeapFree "
-        "InitializeCriticalSection IsDebuggerPresent LeaveCriticalSection "
-        "LoadLibraryA LoadLibraryW MultiByteToWideChar OpenProcess OutputDebugStringA "
+        "InitializeCriticalSection IsDebuggerPresent LeaveCriticalSection LoadLibraryA "
+        "LoadLibraryExW LoadLibraryW MultiByteToWideChar OpenProcess OutputDebugStringA "
         "RaiseException ReadFile ReleaseSemaphore RemoveVectoredExceptionHandler ResetEvent "
-        "ResumeThread SetEndOfFile SetEvent SetFileInformationByHandle SetFilePointer SetLastError "
-        "SetProcessAffinityMask SetThreadContext SetThreadPriority SetUnhandledExceptionFilter "
-        "Sleep SuspendThread TlsAlloc TlsFree TlsGetValue TlsSetValue TryEnterCriticalSection "
-        "VirtualProtect VirtualQuery WaitForMultipleObjects WaitForSingleObject WriteFile"),
+        "ResumeThread SetDllDirectoryW SetEndOfFile SetEvent SetFileInformationByHandle "
+        "SetFilePointer SetLastError SetProcessAffinityMask SetThreadContext SetThreadPriority "
+        "SetUnhandledExceptionFilter Sleep SuspendThread TlsAlloc TlsFree TlsGetValue TlsSetValue "
+        "TryEnterCriticalSection VirtualProtect VirtualQuery WaitForMultipleObjects "
+        "WaitForSingleObject WriteFile"),
     "msvcrt.dll": (
         "__getmainargs __initenv __p__acmdln __p__commode __p__fmode __set_app_type "
         "__setusermatherr _amsg_exit _beginthreadex _cexit _close _endthreadex _errno _initterm "

@@ -11,7 +11,8 @@ function(add_layer_tests layer library)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${layer}/*_test.cpp)
   if(sources)
     add_executable(${layer}_tests ${sources} ${ARGN})
-    target_link_libraries(${layer}_tests PRIVATE ${library} gtest gtest_main)
+    # The tests register the common controls themselves.
+    target_link_libraries(${layer}_tests PRIVATE ${library} comctl32 gtest gtest_main)
     target_include_directories(${layer}_tests PRIVATE ${CMAKE_SOURCE_DIR})
     # The tests start the peer programs from beside themselves.
     if(HELPER_TARGETS)
@@ -34,7 +35,12 @@ foreach(source ${helper_sources})
   list(APPEND HELPER_TARGETS ${helper})
 endforeach()
 
-# A test program that faults where Wine carries on, for the check of that runner.
+# Programs that misbehave on purpose, for the checks that must catch them: a DLL that an attacker
+# plants beside the tool under a system DLL's name, in a folder of its own so that no program here
+# loads it, and a test program that faults where Wine carries on, for the runner of test programs.
+add_library(planted_uxtheme SHARED ${CMAKE_SOURCE_DIR}/tests/misbehaving/planted_uxtheme.cpp)
+set_target_properties(planted_uxtheme PROPERTIES OUTPUT_NAME uxtheme PREFIX ""
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
 add_executable(misbehaving_tests ${CMAKE_SOURCE_DIR}/tests/misbehaving/misbehaving_tests.cpp)
 target_link_libraries(misbehaving_tests PRIVATE gtest gtest_main)
 
