@@ -7,14 +7,15 @@ import subprocess
 import unittest
 import xml.etree.ElementTree as ElementTree
 
+# The common controls are loaded by name at start, once the DLL search is safe: as an import they
+# would load uxtheme before the program's first instruction, from the program's folder first.
 ALLOWED_DLLS = {
-    "kernel32.dll", "user32.dll", "gdi32.dll", "oleaut32.dll", "ole32.dll",
-    "comctl32.dll", "shell32.dll", "msvcrt.dll",
+    "kernel32.dll", "user32.dll", "gdi32.dll", "oleaut32.dll", "ole32.dll", "shell32.dll",
+    "msvcrt.dll",
 }
 # Every function the product imports, by library: a new one is a deliberate change, made together
 # with the README's account of what Windows the product needs.
 IMPORTS = {
-    "comctl32.dll": "InitCommonControlsEx",
     "gdi32.dll": (
         "BitBlt CombineRgn CreateCompatibleBitmap CreateCompatibleDC "
         "CreateFontIndirectW CreateHatchBrush CreatePen CreateRectRgn CreateSolidBrush DeleteDC "
@@ -27,16 +28,17 @@ IMPORTS = {
         "FindClose FindResourceW FlushFileBuffers FreeLibrary GetCommandLineW GetCurrentProcess "
         "GetCurrentProcessId GetCurrentThread GetCurrentThreadId GetFileAttributesW "
         "GetFullPathNameW GetHandleInformation GetLastError GetModuleHandleA GetModuleHandleW "
-        "GetProcAddress GetProcessAffinityMask GetProcessHeap GetStartupInfoA "
+        "GetProcAddress GetProcessAffinityMask GetProcessHeap GetStartupInfoA GetSystemDirectoryW "
         "GetSystemTimeAsFileTime GetThreadContext GetThreadPriority GetTickCount64 GetVersionExA "
         "GlobalAlloc GlobalFree GlobalLock GlobalUnlock HeapAlloc HeapFree "
-        "InitializeCriticalSection IsDebuggerPresent LeaveCriticalSection "
-        "LoadLibraryA LoadLibraryW MultiByteToWideChar OpenProcess OutputDebugStringA "
+        "InitializeCriticalSection IsDebuggerPresent LeaveCriticalSection LoadLibraryA "
+        "LoadLibraryExW LoadLibraryW MultiByteToWideChar OpenProcess OutputDebugStringA "
         "RaiseException ReadFile ReleaseSemaphore RemoveVectoredExceptionHandler ResetEvent "
-        "ResumeThread SetEndOfFile SetEvent SetFileInformationByHandle SetFilePointer SetLastError "
-        "SetProcessAffinityMask SetThreadContext SetThreadPriority SetUnhandledExceptionFilter "
-        "Sleep SuspendThread TlsAlloc TlsFree TlsGetValue TlsSetValue TryEnterCriticalSection "
-        "VirtualProtect VirtualQuery WaitForMultipleObjects WaitForSingleObject WriteFile"),
+        "ResumeThread SetDllDirectoryW SetEndOfFile SetEvent SetFileInformationByHandle "
+        "SetFilePointer SetLastError SetProcessAffinityMask SetThreadContext SetThreadPriority "
+        "SetUnhandledExceptionFilter Sleep SuspendThread TlsAlloc TlsFree TlsGetValue TlsSetValue "
+        "TryEnterCriticalSection VirtualProtect VirtualQuery WaitForMultipleObjects "
+        "WaitForSingleObject WriteFile"),
     "msvcrt.dll": (
         "__getmainargs __initenv __p__acmdln __p__commode __p__fmode __set_app_type "
         "__setusermatherr _amsg_exit _beginthreadex _cexit _close _endthreadex _errno _initterm "
@@ -62,6 +64,9 @@ MACHINE_I386 = 0x14C
 PE32_MAGIC = 0x10B
 SUBSYSTEM_WINDOWS_GUI = 2
 LARGE_ADDRESS_AWARE = 0x20
+# The header flags that Windows and its security checks read (the build says why each is set).
+DYNAMIC_BASE, NX_COMPAT, NO_SEH, TERMINAL_SERVER_AWARE = 0x40, 0x100, 0x400, 0x8000
+VISTA = (6, 0)
 IMPORT_DIRECTORY, RESOURCE_DIRECTORY, DELAY_IMPORT_DIRECTORY = 1, 2, 13
 RT_ICON, RT_MENU, RT_DIALOG, RT_STRING = 3, 4, 5, 6
 RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 14, 16, 24
@@ -109,7 +114,9 @@ class PortableExecutable:
          self.characteristics) = struct.unpack_from("<HHIIIHH", data, pe + 4)
         optional = pe + 24
         self.magic = struct.unpack_from("<H", data, optional)[0]
-        self.subsystem = struct.unpack_from("<H", data, optional + 68)[0]
+        self.os_version = struct.unpack_from("<HH", data, optional + 40)
+        self.subsystem_version = struct.unpack_from("<HH", data, optional + 48)
+        self.subsystem, self.dll_characteristics = struct.unpack_from("<HH", data, optional + 68)
         directory_count = struct.unpack_from("<I", data, optional + 92)[0]
         self.directories = [struct.unpack_from("<II", data, optional + 96 + 8 * i)
                             for i in range(directory_count)]
@@ -203,6 +210,14 @@ class ProductFile(unittest.TestCase):
         self.assertEqual(PE32_MAGIC, self.image.magic)
         self.assertEqual(SUBSYSTEM_WINDOWS_GUI, self.image.subsystem)
         self.assertTrue(self.image.characteristics & LARGE_ADDRESS_AWARE)
+
+    def test_header_asks_for_what_windows_checks(self):
+        for name, flag in (("ASLR", DYNAMIC_BASE), ("DEP", NX_COMPAT), ("no SEH handlers", NO_SEH),
+                           ("Terminal Server aware", TERMINAL_SERVER_AWARE)):
+            self.assertTrue(self.image.dll_characteristics & flag,
+                            "%s: DllCharacteristics %#x" % (name, self.image.dll_characteristics))
+        self.assertEqual(VISTA, self.image.os_version, "OS version")
+        self.assertEqual(VISTA, self.image.subsystem_version, "subsystem version")
 
     def test_imports_only_system_libraries(self):
         dlls = {name.lower() for name in self.image.imported_dlls()}

@@ -11,13 +11,16 @@ function(add_layer_tests layer library)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${layer}/*_test.cpp)
   if(sources)
     add_executable(${layer}_tests ${sources} ${ARGN})
-    target_link_libraries(${layer}_tests PRIVATE ${library} gtest gtest_main)
+    # The tests register the common controls themselves.
+    target_link_libraries(${layer}_tests PRIVATE ${library} comctl32 gtest gtest_main)
     target_include_directories(${layer}_tests PRIVATE ${CMAKE_SOURCE_DIR})
     # The tests start the peer programs from beside themselves.
     if(HELPER_TARGETS)
       add_dependencies(${layer}_tests ${HELPER_TARGETS})
     endif()
-    add_test(NAME ${layer} COMMAND ${layer}_tests)
+    # Run by the runner that fails a program that faulted or stopped before its summary.
+    add_test(NAME ${layer}
+      COMMAND ${CMAKE_SOURCE_DIR}/tests/rig/gtest-run $<TARGET_FILE:${layer}_tests>)
     set_tests_properties(${layer} PROPERTIES TIMEOUT 300 RESOURCE_LOCK session_display COST 3)
   endif()
 endfunction()
@@ -31,6 +34,15 @@ foreach(source ${helper_sources})
   target_link_libraries(${helper} PRIVATE retazo_runtime)
   list(APPEND HELPER_TARGETS ${helper})
 endforeach()
+
+# Programs that misbehave on purpose, for the checks that must catch them: a DLL that an attacker
+# plants beside the tool under a system DLL's name, in a folder of its own so that no program here
+# loads it, and a test program that faults where Wine carries on, for the runner of test programs.
+add_library(planted_uxtheme SHARED ${CMAKE_SOURCE_DIR}/tests/misbehaving/planted_uxtheme.cpp)
+set_target_properties(planted_uxtheme PROPERTIES OUTPUT_NAME uxtheme PREFIX ""
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
+add_executable(misbehaving_tests ${CMAKE_SOURCE_DIR}/tests/misbehaving/misbehaving_tests.cpp)
+target_link_libraries(misbehaving_tests PRIVATE gtest gtest_main)
 
 add_layer_tests(runtime retazo_runtime)
 add_layer_tests(graphics retazo_graphics)

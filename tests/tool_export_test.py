@@ -1,9 +1,10 @@
 """What a finished selection leaves behind, in order: the file and the clipboard first, then the
 report, and the shell's open request only after the report is closed; what the report says when
-the file or the clipboard cannot be had, the clipboard's old contents then left in place; and that
-it says it the same under any ANSI code page."""
+the file or the clipboard cannot be had, the clipboard's old contents then left in place; that
+it says it the same under any ANSI code page; and that a DLL planted beside the tool never runs."""
 
 import os
+import shutil
 import sys
 from pathlib import Path
 
@@ -13,12 +14,16 @@ from e2e import box, clipboard, picture  # noqa: E402
 from e2e.cases import (NOT_ON_CLIPBOARD, NOT_SAVED, ON_CLIPBOARD, TITLE, ToolTestCase,  # noqa: E402
                        main, report, size_line)
 from e2e.programs import Peer  # noqa: E402
-from e2e.session import run_helper, windows_path  # noqa: E402
+from e2e.session import BUILD, TOOL, import_registry, run_helper, windows_path  # noqa: E402
 
 # Locales whose ANSI code page is not Windows-1252 (made by scripts/setup.sh --tests), with that
 # code page.
 OTHER_CODE_PAGES = (("ru_RU.UTF-8", 1251), ("hi_IN", 65001))
 
+
+# A uxtheme.dll whose DllMain leaves a file named "planted-dll-ran" beside itself.
+PLANTED_DLL = BUILD / "planted" / "uxtheme.dll"
+PLANTED_MARKER = "planted-dll-ran"
 
 # Clipboard formats: the DIB that the export offers, and what the system makes from it on request.
 CF_DIB = 8
@@ -69,6 +74,36 @@ class Export(ToolTestCase):
                 self.assert_clean_exit(run)
                 self.assertEqual((shown.title, shown.text, shown.icon),
                                  (TITLE, report(ON_CLIPBOARD, size_line(201, 151)), "information"))
+
+    def test_a_dll_planted_beside_the_tool_never_runs(self):
+        """A uxtheme.dll beside Retazo.exe, with Wine searching the program's folder first as
+        Windows does, is never loaded: not with the Windows version of the prefix, where the start
+        asks the system to search system32 only, nor as Vista, where it loads the system DLLs that
+        are loaded by name from system32 first. The tool still exports, reports and opens."""
+        corner, other = (40, 600), (140, 650)
+        for name, version in (("Retazo.exe", None), ("RetazoOnVista.exe", "vista")):
+            with self.subTest(windows=version or "the prefix's"):
+                self.recorder.clear()
+                folder = self.cwd / Path(name).stem
+                folder.mkdir()
+                shutil.copyfile(TOOL, folder / name)
+                shutil.copyfile(PLANTED_DLL, folder / PLANTED_DLL.name)
+                if version:
+                    # The version is chosen per executable name, so only this copy sees it.
+                    import_registry({rf"HKEY_CURRENT_USER\Software\Wine\AppDefaults\{name}":
+                                     {"Version": version}}, self.cwd)
+                try:
+                    run = self.start_tool(cwd=folder, product=folder / name, native_dlls=("uxtheme",))
+                    self.select(corner, other)
+                    shown = box.read_box()
+                    self.assert_box(shown, report(ON_CLIPBOARD, size_line(101, 51)), "information")
+                    self.close_box_and_exit(run, shown)
+                finally:
+                    self.assertFalse((folder / PLANTED_MARKER).exists(), "the planted DLL ran in the tool")
+                self.assertEqual(sorted(path.name for path in folder.iterdir()),
+                                 sorted([name, "Retazo.bmp", "tool.stderr", "tool.stdout", PLANTED_DLL.name]))
+                self.assert_bitmap_file((folder / "Retazo.bmp").read_bytes(), self.selection(corner, other))
+                self.assert_opened(folder)
 
     def test_file_held_open_elsewhere_is_reported_and_left_alone(self):
         target = self.cwd / "Retazo.bmp"

@@ -5,7 +5,7 @@ import unittest
 
 from . import box, clipboard, picture, xinput
 from .programs import Painter, ToolRun
-from .session import WorkDir, run_helper, screen_size, windows_path
+from .session import TOOL, WorkDir, run_helper, screen_size, windows_path
 from .shell import OpenRecorder
 
 TITLE = "Programador"
@@ -57,13 +57,13 @@ class ToolTestCase(unittest.TestCase):
 
     # Driving the tool.
 
-    def start_tool(self, cwd=None, locale=None):
+    def start_tool(self, cwd=None, locale=None, product=TOOL, native_dlls=()):
         """Starts the tool on the plain picture, once whatever an earlier run started has gone,
         and waits until it shows its photograph of the screen. `locale` sets Wine's ANSI code
-        page for the run."""
+        page for the run, `native_dlls` the DLLs looked for beside the product first."""
         self.recorder.wait_finished()
         picture.wait_for_screen(self.screen, "the plain picture", keep=self.cwd / "screen.ppm")
-        run = ToolRun(cwd or self.cwd, locale=locale)
+        run = ToolRun(cwd or self.cwd, product, locale, native_dlls)
         self.runs.append(run)
         run.wait_shown(self.screen)
         return run

@@ -56,10 +56,11 @@ class Painter:
 class ToolRun:
     """One run of the product in its own current directory, its output kept in that directory."""
 
-    def __init__(self, cwd, product=TOOL, locale=None):
+    def __init__(self, cwd, product=TOOL, locale=None, native_dlls=()):
         self.cwd = cwd
         with open(cwd / "tool.stdout", "wb") as out, open(cwd / "tool.stderr", "wb") as err:
-            self.process = subprocess.Popen([WINE, str(product)], cwd=cwd, env=wine_environment(locale),
+            self.process = subprocess.Popen([WINE, str(product)], cwd=cwd,
+                                            env=wine_environment(locale, native_dlls),
                                             stdin=subprocess.DEVNULL, stdout=out, stderr=err)
 
     def wait_shown(self, expected, timeout=60):

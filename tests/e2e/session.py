@@ -49,12 +49,17 @@ def windows_path(path):
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
 
-def wine_environment(locale=None):
-    """The environment of a Windows program; Wine takes its ANSI code page from `locale`."""
+def wine_environment(locale=None, native_dlls=()):
+    """The environment of a Windows program; Wine takes its ANSI code page from `locale`, and
+    looks for the DLLs named in `native_dlls` in the program's folder first, as Windows does,
+    before its own."""
     env = dict(os.environ)
     env["WINEDEBUG"] = WINEDEBUG
     if locale:
         env["LC_ALL"] = locale
+    if native_dlls:
+        overrides = [env.get("WINEDLLOVERRIDES", "")] + [f"{name}=n,b" for name in native_dlls]
+        env["WINEDLLOVERRIDES"] = ";".join(filter(None, overrides))
     return env
 
 
