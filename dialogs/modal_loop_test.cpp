@@ -1,7 +1,10 @@
 // The modal loop: the messages the callback sees, the owner's state and what is released at the end.
 #include "dialogs/modal_loop.h"
 
+#include <algorithm>
+
 #include "tests/support/dialog_test_support.h"
+#include "tests/support/import_patch_test_support.h"
 
 namespace {
 
@@ -10,6 +13,7 @@ struct OwnerState {
     HWND window = nullptr;
     std::vector<SeenMessage> messages;
     int idleNotices = 0;
+    bool endInsideNotice = false;  // else the first notice posts the dialog WM_APP
     bool enabledWhileRunning = true;
     bool enabledAtDestroy = false;
 };
@@ -18,8 +22,17 @@ OwnerState owner;
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     owner.messages.push_back({message, wParam, lParam});
     if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX) {
-        // The first idle notice ends the run.
-        if (owner.idleNotices++ == 0) PostMessageW(reinterpret_cast<HWND>(lParam), WM_APP, 0, 0);
+        // The first idle notice ends the run. Only a loop that missed the end sees a second:
+        // a message then lets it find the dialog gone.
+        HWND dialog = reinterpret_cast<HWND>(lParam);
+        if (owner.idleNotices++ > 0) {
+            PostMessageW(window, WM_NULL, 0, 0);
+        } else if (owner.endInsideNotice) {
+            owner.enabledWhileRunning = IsWindowEnabled(window);
+            DialogEnd(dialog, 42);
+        } else {
+            PostMessageW(dialog, WM_APP, 0, 0);
+        }
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -133,26 +146,42 @@ TEST_F(ModalLoopTest, EscapeOnlyReachesTheCallbackWhileTheCloseCommandEndsTheDia
                                       }));
 }
 
+// The run ends at the owner's first idle notice, from a message it posts or inside the notice.
 TEST_F(ModalLoopTest, TheOwnerIsDisabledNotifiedWhileIdleAndGivenTheFocusBack) {
-    HWND dialog = NewModalDialog(NewOwner(), WS_POPUP);
-    ASSERT_TRUE(dialog);
-    reaction = [](HWND d, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
-        if (message == WM_APP) owner.enabledWhileRunning = IsWindowEnabled(owner.window);
-        if (message == WM_DESTROY) owner.enabledAtDestroy = IsWindowEnabled(owner.window);
-        return EndOnApp(d, message, wParam, lParam);
-    };
-    RunModal(dialog, nullptr);  // ends at the owner's first idle notice
+    for (const bool endInsideNotice : {false, true}) {
+        SCOPED_TRACE(endInsideNotice ? "ended inside the notice" : "ended by a posted message");
+        owner = OwnerState{};
+        owner.endInsideNotice = endInsideNotice;
+        HWND dialog = NewModalDialog(NewOwner(), WS_POPUP);
+        ASSERT_TRUE(dialog);
+        SetForegroundWindow(owner.window);
+        static HWND foregroundAtInit, activeAtInit;
+        reaction = [](HWND d, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
+            // The photograph is taken here: the user's window is still in front, still active.
+            if (message == WM_INITDIALOG) {
+                foregroundAtInit = GetForegroundWindow();
+                activeAtInit = GetActiveWindow();
+            }
+            if (message == WM_APP) owner.enabledWhileRunning = IsWindowEnabled(owner.window);
+            if (message == WM_DESTROY) owner.enabledAtDestroy = IsWindowEnabled(owner.window);
+            return EndOnApp(d, message, wParam, lParam);
+        };
+        RunModal(dialog, nullptr);
 
-    EXPECT_EQ(owner.idleNotices, 1);
-    // Disabling the owner cancels its modes before the loop goes idle.
-    EXPECT_TRUE(SequenceMatches(owner.messages, {
-                                                    {WM_CANCELMODE},
-                                                    {WM_CANCELMODE, kOptional},
-                                                    {WM_ENTERIDLE, kWParam, MSGF_DIALOGBOX},
-                                                }));
-    EXPECT_FALSE(owner.enabledWhileRunning);
-    EXPECT_TRUE(owner.enabledAtDestroy);
-    EXPECT_EQ(GetFocus(), owner.window);
+        EXPECT_FALSE(IsWindow(dialog));
+        EXPECT_EQ(foregroundAtInit, owner.window);
+        EXPECT_EQ(activeAtInit, owner.window);
+        EXPECT_EQ(owner.idleNotices, 1);
+        // Disabling the owner cancels its modes before the loop goes idle.
+        EXPECT_TRUE(SequenceMatches(owner.messages, {
+                                                        {WM_CANCELMODE},
+                                                        {WM_CANCELMODE, kOptional},
+                                                        {WM_ENTERIDLE, kWParam, MSGF_DIALOGBOX},
+                                                    }));
+        EXPECT_FALSE(owner.enabledWhileRunning);
+        EXPECT_TRUE(owner.enabledAtDestroy);
+        EXPECT_EQ(GetFocus(), owner.window);
+    }
 }
 
 TEST_F(ModalLoopTest, NoIdleNoticesForADialogThatAsksForNone) {
@@ -167,6 +196,82 @@ TEST_F(ModalLoopTest, NoIdleNoticesForADialogThatAsksForNone) {
     RunModal(dialog, nullptr);
     EXPECT_TRUE(SequenceMatches(seen, {{WM_TIMER, kWParam, 1}}));
     EXPECT_EQ(owner.idleNotices, 0);
+}
+
+// The idle waits of one run, and what the replacement made of them.
+struct WaitLog {
+    DWORD refusedBits = 0;     // a wait asked for any of these fails, as where Windows does not know them
+    std::vector<DWORD> masks;  // what each wait was asked for
+    int waitMessages = 0;
+    decltype(&MsgWaitForMultipleObjectsEx) systemWait = nullptr;
+    decltype(&WaitMessage) systemWaitMessage = nullptr;
+};
+WaitLog waits;
+
+DWORD WINAPI RecordingWait(DWORD count, const HANDLE* handles, DWORD timeout, DWORD mask, DWORD flags) {
+    waits.masks.push_back(mask);
+    if (mask & waits.refusedBits) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return WAIT_FAILED;
+    }
+    return waits.systemWait(count, handles, timeout, mask, flags);
+}
+
+BOOL WINAPI CountingWaitMessage() {
+    ++waits.waitMessages;
+    return waits.systemWaitMessage();
+}
+
+// Pen and touch arrive as WM_POINTER messages (QS_POINTER, QS_TOUCH since Windows 8), which the
+// Vista headers' QS_ALLINPUT leaves out. A Windows that refuses bits it does not know must not
+// turn the loop into a busy one: it asks at most twice, then waits in WaitMessage.
+TEST_F(ModalLoopTest, TheIdleWaitWakesForEveryInputAndAWaitThatFailsNeverSpins) {
+    constexpr DWORD kEveryInput = QS_ALLINPUT | 0x0800 | 0x1000;
+    struct Case {
+        const char* system;
+        DWORD refusedBits;
+        DWORD laterMask;  // what the waits after the first ask for; 0: there are none
+    };
+    const Case cases[] = {
+        {"knows every bit", 0, kEveryInput},
+        {"knows no touch or pointer bits", ~static_cast<DWORD>(QS_ALLINPUT), QS_ALLINPUT},
+        {"refuses every wait", ~0u, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.system);
+        waits = WaitLog{};
+        waits.refusedBits = c.refusedBits;
+        ScopedImportPatch wait("user32.dll", "MsgWaitForMultipleObjectsEx", reinterpret_cast<const void*>(&RecordingWait));
+        ScopedImportPatch waitMessage("user32.dll", "WaitMessage", reinterpret_cast<const void*>(&CountingWaitMessage));
+        ASSERT_TRUE(wait.ok() && waitMessage.ok());
+        waits.systemWait = wait.original<decltype(&MsgWaitForMultipleObjectsEx)>();
+        waits.systemWaitMessage = waitMessage.original<decltype(&WaitMessage)>();
+
+        HWND dialog = NewModalDialog(nullptr, WS_POPUP);
+        ASSERT_TRUE(dialog);
+        // Each tick comes only after the loop went idle and waited.
+        SetTimer(dialog, 1, 10, nullptr);
+        static int ticks;
+        ticks = 0;
+        reaction = [](HWND d, UINT message, WPARAM, LPARAM) -> std::int32_t {
+            if (message == WM_TIMER && ++ticks == 3) DialogEnd(d, 0);
+            return 0;
+        };
+        RunModal(dialog, nullptr);
+
+        EXPECT_FALSE(IsWindow(dialog));
+        ASSERT_FALSE(waits.masks.empty());
+        EXPECT_EQ(waits.masks.front(), kEveryInput);
+        if (c.laterMask) {
+            EXPECT_GE(waits.masks.size(), 3u);
+            EXPECT_EQ(std::count(waits.masks.begin() + 1, waits.masks.end(), c.laterMask),
+                      static_cast<std::ptrdiff_t>(waits.masks.size() - 1));
+            EXPECT_EQ(waits.waitMessages, 0);
+        } else {
+            EXPECT_EQ(waits.masks.size(), 2u);
+            EXPECT_GE(waits.waitMessages, 3);
+        }
+    }
 }
 
 TEST_F(ModalLoopTest, ADialogDestroyedWithoutDialogEndStillEndsTheLoopAndFreesTheOwner) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the images of the dialog tests' resources: a 16x8 bitmap of four colour bands and a 32x32 icon."""
+"""Draws the images of the dialog tests' resources: a 16x8 bitmap of four colour bands, an 8x8
+32-bit bitmap with alpha and a 32x32 icon."""
 import os
 import struct
 import sys
@@ -20,6 +21,15 @@ def band_bitmap():
     return header + info + pixels
 
 
+def alpha_bitmap():
+    """Half-transparent blue, which Common Controls 6 shows from a copy of its own."""
+    size = 8
+    pixels = bytes((255, 0, 0, 128)) * (size * size)
+    info = struct.pack("<IiiHHIIiiII", 40, size, size, 1, 32, 0, len(pixels), 2835, 2835, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+    return header + info + pixels
+
+
 def badge_icon():
     size = ICON_SIZE
     pixels = b"".join(bytes((0, 128, 255, 255)) for _ in range(size * size))
@@ -33,6 +43,8 @@ def main(folder):
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, "bands.bmp"), "wb") as f:
         f.write(band_bitmap())
+    with open(os.path.join(folder, "alpha.bmp"), "wb") as f:
+        f.write(alpha_bitmap())
     with open(os.path.join(folder, "badge.ico"), "wb") as f:
         f.write(badge_icon())
 
