@@ -15,17 +15,17 @@ def band_bitmap():
     width, height = BITMAP_SIZE
     row = b"".join(bytes((b, g, r)) for x in range(width) for r, g, b in [BANDS[x * len(BANDS) // width]])
     row += b"\0" * ((4 - len(row) % 4) % 4)
-    pixels = row * height
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
-    return header + info + pixels
+    return bitmap_file(width, height, 24, row * height)
 
 
 def alpha_bitmap():
     """Half-transparent blue, which Common Controls 6 shows from a copy of its own."""
     size = 8
-    pixels = bytes((255, 0, 0, 128)) * (size * size)
-    info = struct.pack("<IiiHHIIiiII", 40, size, size, 1, 32, 0, len(pixels), 2835, 2835, 0, 0)
+    return bitmap_file(size, size, 32, bytes((255, 0, 0, 128)) * (size * size))
+
+
+def bitmap_file(width, height, bits, pixels):
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, len(pixels), 2835, 2835, 0, 0)
     header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
     return header + info + pixels
 
