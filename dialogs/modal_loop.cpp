@@ -29,23 +29,27 @@ bool TranslateForDialog(HWND dialog, MSG& message) {
     return IsDialogMessageW(dialog, &message);
 }
 
-// Wake bits that the Vista headers lack, so that QS_ALLINPUT there (0x4FF) leaves them out:
-// Windows 8 and later deliver pen and touch as WM_POINTER messages, which become mouse messages
-// only once DefWindowProc has handled them, and a wait without these bits sleeps with them queued.
+// Every wake bit that Vista knows: QS_ALLINPUT as its headers define it (0x4FF), whatever
+// headers build this. Windows 8 and later also deliver pen and touch as WM_POINTER messages,
+// which become mouse messages only once DefWindowProc has handled them: a wait without
+// QS_TOUCH (0x800) and QS_POINTER (0x1000), which Vista's headers lack, sleeps with them queued.
+constexpr DWORD kVistaInput =
+    QS_KEY | QS_MOUSE | QS_RAWINPUT | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_HOTKEY | QS_SENDMESSAGE;
+static_assert(kVistaInput == 0x04FF);
 constexpr DWORD kQsTouch = 0x0800;
 constexpr DWORD kQsPointer = 0x1000;
-constexpr DWORD kEveryInput = QS_ALLINPUT | kQsTouch | kQsPointer;
+constexpr DWORD kEveryInput = kVistaInput | kQsTouch | kQsPointer;
 
-// Sleeps until the thread has a message of any kind, sent messages included. A Windows that refuses wake bits it does
-// not know fails the wait at once (ERROR_INVALID_PARAMETER); such a failure lowers the mask for
-// the rest of the run, to the bits every version knows and then to WaitMessage, which takes
-// none, so a wait that fails never turns the loop into a busy one.
+// Sleeps until the thread has a message of any kind, sent messages included. A Windows that
+// refuses wake bits it does not know fails the wait at once (ERROR_INVALID_PARAMETER); each
+// failure lowers the mask for the rest of the run, to the bits that Vista knows and then to
+// WaitMessage, which takes none, so a wait that fails never turns the loop into a busy one.
 class MessageWait {
 public:
     void operator()() {
         while (mask_) {
             if (MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, mask_, MWMO_INPUTAVAILABLE) != WAIT_FAILED) return;
-            mask_ = mask_ == kEveryInput ? QS_ALLINPUT : 0;
+            mask_ = mask_ == kEveryInput ? kVistaInput : 0;
         }
         // Should even that fail, the loop polls once a millisecond rather than spin.
         if (!WaitMessage()) Sleep(1);

@@ -242,7 +242,8 @@ TEST_F(ModalLoopTest, TheIdleWaitWakesForEveryInputAndAWaitThatFailsNeverSpins) 
     };
     const Case cases[] = {
         {"knows every bit", 0, {kEveryInput, kEveryInput, kEveryInput}, 0},
-        {"knows no touch or pointer bits", kTouchAndPointer, {kEveryInput, kVistaAllInput, kVistaAllInput, kVistaAllInput}, 0},
+        {"knows no touch or pointer bits", kTouchAndPointer,
+         {kEveryInput, kVistaAllInput, kVistaAllInput, kVistaAllInput}, 0},
         {"refuses every wait", ~0u, {kEveryInput, kVistaAllInput}, 3},
     };
     for (const Case& c : cases) {
@@ -252,7 +253,8 @@ TEST_F(ModalLoopTest, TheIdleWaitWakesForEveryInputAndAWaitThatFailsNeverSpins) 
         waits = WaitLog{};
         waits.dialog = dialog;
         waits.refusedBits = c.refusedBits;
-        ScopedImportPatch wait("user32.dll", "MsgWaitForMultipleObjectsEx", reinterpret_cast<const void*>(&RecordingWait));
+        ScopedImportPatch wait("user32.dll", "MsgWaitForMultipleObjectsEx",
+                               reinterpret_cast<const void*>(&RecordingWait));
         ScopedImportPatch waitMessage("user32.dll", "WaitMessage", reinterpret_cast<const void*>(&CountingWaitMessage));
         ASSERT_TRUE(wait.ok() && waitMessage.ok());
         waits.systemWait = wait.original<decltype(&MsgWaitForMultipleObjectsEx)>();
