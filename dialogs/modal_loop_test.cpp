@@ -196,34 +196,29 @@ TEST_F(ModalLoopTest, NoIdleNoticesForADialogThatAsksForNone) {
     EXPECT_EQ(owner.idleNotices, 0);
 }
 
-// The idle waits of one run. Each wait that the replacements let through first posts the dialog
-// WM_APP, which ends it at once: the dialog sees one WM_APP per wait, and ends at the third.
+// The idle waits of one run. Each wait let through posts the dialog WM_APP, as if input had come
+// then: the dialog sees one WM_APP per wait, and ends at the third.
 struct WaitLog {
-    HWND dialog = nullptr;
-    DWORD refusedBits = 0;     // a wait asked for any of these fails, as where Windows does not know them
+    HWND dialog;
+    DWORD refusedBits;         // a wait asked for any of these fails, as where Windows does not know them
     std::vector<DWORD> masks;  // what each wait was asked for
-    int waitMessages = 0;
-    decltype(&MsgWaitForMultipleObjectsEx) systemWait = nullptr;
-    decltype(&WaitMessage) systemWaitMessage = nullptr;
+    int waitMessages;
 };
 WaitLog waits;
 
-DWORD WINAPI RecordingWait(DWORD count, const HANDLE* handles, DWORD timeout, DWORD mask, DWORD flags) {
+DWORD WINAPI RecordingWait(DWORD, const HANDLE*, DWORD, DWORD mask, DWORD) {
     waits.masks.push_back(mask);
-    if (mask & waits.refusedBits) {
-        // A loop that spins on the failure is let out after a while, to fail rather than hang.
-        if (waits.masks.size() % 100 == 0) PostMessageW(waits.dialog, WM_APP, 0, 0);
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return WAIT_FAILED;
-    }
-    PostMessageW(waits.dialog, WM_APP, 0, 0);
-    return waits.systemWait(count, handles, timeout, mask, flags);
+    const bool refused = mask & waits.refusedBits;
+    // A loop that spins on the failure is let out after a while, to fail rather than hang.
+    if (!refused || waits.masks.size() % 100 == 0) PostMessageW(waits.dialog, WM_APP, 0, 0);
+    if (!refused) return WAIT_OBJECT_0;
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return WAIT_FAILED;
 }
 
 BOOL WINAPI CountingWaitMessage() {
     ++waits.waitMessages;
-    PostMessageW(waits.dialog, WM_APP, 0, 0);
-    return waits.systemWaitMessage();
+    return PostMessageW(waits.dialog, WM_APP, 0, 0);
 }
 
 // Pen and touch arrive as WM_POINTER messages (QS_POINTER, QS_TOUCH since Windows 8), which the
@@ -250,15 +245,11 @@ TEST_F(ModalLoopTest, TheIdleWaitWakesForEveryInputAndAWaitThatFailsNeverSpins) 
         SCOPED_TRACE(c.system);
         HWND dialog = NewModalDialog(nullptr, WS_POPUP);
         ASSERT_TRUE(dialog);
-        waits = WaitLog{};
-        waits.dialog = dialog;
-        waits.refusedBits = c.refusedBits;
+        waits = {dialog, c.refusedBits, {}, 0};
         ScopedImportPatch wait("user32.dll", "MsgWaitForMultipleObjectsEx",
                                reinterpret_cast<const void*>(&RecordingWait));
         ScopedImportPatch waitMessage("user32.dll", "WaitMessage", reinterpret_cast<const void*>(&CountingWaitMessage));
         ASSERT_TRUE(wait.ok() && waitMessage.ok());
-        waits.systemWait = wait.original<decltype(&MsgWaitForMultipleObjectsEx)>();
-        waits.systemWaitMessage = waitMessage.original<decltype(&WaitMessage)>();
         static int wakes;
         wakes = 0;
         reaction = [](HWND d, UINT message, WPARAM, LPARAM) -> std::int32_t {
