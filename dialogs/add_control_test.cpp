@@ -147,9 +147,23 @@ TEST_F(AddControlTest, ItemsAndClassSetUpsTakeEffect) {
     ASSERT_EQ(SendDlgItemMessageW(dialog_, kId, CB_GETCOUNT, 0, 0), 2);  // empty texts are left out
     DestroyWindow(GetDlgItem(dialog_, kId));
 
-    Add(kClassPushButton, 80, 20, BS_DEFPUSHBUTTON);
-    EXPECT_EQ(SendMessageW(dialog_, DM_GETDEFID, 0, 0), MAKELRESULT(kId, DC_HASDEFID));
-    DestroyWindow(GetDlgItem(dialog_, kId));
+    // The default-button bit makes the dialog's default button, whatever the button's type.
+    struct DefaultButton {
+        std::int32_t classIndex;
+        std::uint32_t style;
+    };
+    const DefaultButton buttons[] = {
+        {kClassPushButton, BS_DEFPUSHBUTTON},
+        {kClassPushButton, BS_DEFSPLITBUTTON},
+        {kClassPushButton, BS_DEFCOMMANDLINK},
+        {kClassSizedImageButton, BS_DEFSPLITBUTTON},
+    };
+    std::int32_t id = kId;
+    for (const DefaultButton& button : buttons) {
+        DestroyWindow(DialogTest::Add(dialog_, button.classIndex, ++id, 80, 20, button.style));
+        EXPECT_EQ(SendMessageW(dialog_, DM_GETDEFID, 0, 0), MAKELRESULT(id, DC_HASDEFID))
+            << "class " << button.classIndex << " style 0x" << std::hex << button.style;
+    }
 
     HWND bar = Add(kClassScrollBar, 100, 16, 0);
     SCROLLINFO info{sizeof info, SIF_ALL, -1, -1, 99, -1, -1};
@@ -194,6 +208,22 @@ TEST_F(AddControlTest, ImageControlsShowTheBitmapResourceAndReleaseItWithTheDial
 
     DestroyWindow(dialog_);
     EXPECT_EQ(GetObjectType(bitmap), 0u);
+}
+
+// Under Common Controls 6, as the product runs, a static control shows its own copy of a bitmap
+// with alpha: the copy goes with the dialog as the image does.
+TEST_F(AddControlTest, TheControlsCopyOfABitmapWithAlphaIsReleasedWithTheDialog) {
+    const ScopedCommonControls6 controls6;
+    ASSERT_TRUE(controls6.ok());
+    HWND image = Add(kClassImage, 8, 8, 0, "ALPHA");
+    ASSERT_TRUE(image);
+    const HANDLE loaded = FindDialogRecord(image)->image;
+    const auto shown = reinterpret_cast<HANDLE>(SendMessageW(image, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_NE(shown, loaded);
+
+    DestroyWindow(dialog_);
+    EXPECT_EQ(GetObjectType(loaded), 0u);
+    EXPECT_EQ(GetObjectType(shown), 0u);
 }
 
 TEST_F(AddControlTest, ANameThatIsNoBitmapIsTakenAsAnIcon) {

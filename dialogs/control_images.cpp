@@ -43,9 +43,14 @@ void SetUpImageControl(DialogRecord& record, std::int32_t classIndex, const wcha
     const SIZE size = LoadSize(control, classIndex, controlSize);
     HANDLE image = LoadImageW(GetModuleHandleW(nullptr), name, type, size.cx, size.cy, LR_LOADMAP3DCOLORS);
     if (!image) return;
-    const UINT setImage = IsImageButton(classIndex) ? BM_SETIMAGE : STM_SETIMAGE;
-    HANDLE previous = reinterpret_cast<HANDLE>(SendMessageW(control, setImage, type, reinterpret_cast<LPARAM>(image)));
+    const bool button = IsImageButton(classIndex);
+    HANDLE previous = reinterpret_cast<HANDLE>(
+        SendMessageW(control, button ? BM_SETIMAGE : STM_SETIMAGE, type, reinterpret_cast<LPARAM>(image)));
     record.image = image;
+    // Common Controls 6 shows its own copy of a bitmap with alpha, and the next STM_SETIMAGE
+    // hands that copy back for the caller to release: the record releases it with the image.
+    HANDLE held = reinterpret_cast<HANDLE>(SendMessageW(control, button ? BM_GETIMAGE : STM_GETIMAGE, type, 0));
+    record.imageCopy = held != image ? held : nullptr;
     if (previous && previous != image) ReleaseImage(previous, record.flags);
 }
 

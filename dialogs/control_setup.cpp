@@ -12,8 +12,10 @@ namespace {
 constexpr std::int32_t kCommonControlsFirst = kClassHeader;
 constexpr std::int32_t kCommonControlsLast = kClassTab;
 
+// A bit, not a type: the default split button (BS_DEFSPLITBUTTON) and command link
+// (BS_DEFCOMMANDLINK) have it as well.
 void SetUpDefaultButton(const NewControl& control) {
-    if ((control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+    if (control.style & BS_DEFPUSHBUTTON) {
         SendMessageW(control.dialog, DM_SETDEFID, static_cast<WPARAM>(control.id), 0);
     }
 }

@@ -28,6 +28,7 @@ struct DialogRecord : ObjectRecord {
     HACCEL acceleratorTable;
     std::uint32_t closeDisabled;
     HANDLE image;                  // image of an image control
+    HANDLE imageCopy;              // the control's own copy of it, if it made one
 };
 
 // A new record for a dialog (kFlagDialog in `flags`) or control (kFlagControl) window, as

@@ -2,6 +2,7 @@
 #include "dialogs/modal_loop.h"
 
 #include "tests/support/dialog_test_support.h"
+#include "tests/support/import_patch_test_support.h"
 
 namespace {
 
@@ -10,6 +11,7 @@ struct OwnerState {
     HWND window = nullptr;
     std::vector<SeenMessage> messages;
     int idleNotices = 0;
+    bool endInsideNotice = false;  // else the first notice posts the dialog WM_APP
     bool enabledWhileRunning = true;
     bool enabledAtDestroy = false;
 };
@@ -18,8 +20,17 @@ OwnerState owner;
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     owner.messages.push_back({message, wParam, lParam});
     if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX) {
-        // The first idle notice ends the run.
-        if (owner.idleNotices++ == 0) PostMessageW(reinterpret_cast<HWND>(lParam), WM_APP, 0, 0);
+        // The first idle notice ends the run. Only a loop that missed the end sees a second:
+        // a message then lets it find the dialog gone.
+        HWND dialog = reinterpret_cast<HWND>(lParam);
+        if (owner.idleNotices++ > 0) {
+            PostMessageW(window, WM_NULL, 0, 0);
+        } else if (owner.endInsideNotice) {
+            owner.enabledWhileRunning = IsWindowEnabled(window);
+            DialogEnd(dialog, 42);
+        } else {
+            PostMessageW(dialog, WM_APP, 0, 0);
+        }
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -133,26 +144,42 @@ TEST_F(ModalLoopTest, EscapeOnlyReachesTheCallbackWhileTheCloseCommandEndsTheDia
                                       }));
 }
 
+// The run ends at the owner's first idle notice, from a message it posts or inside the notice.
 TEST_F(ModalLoopTest, TheOwnerIsDisabledNotifiedWhileIdleAndGivenTheFocusBack) {
-    HWND dialog = NewModalDialog(NewOwner(), WS_POPUP);
-    ASSERT_TRUE(dialog);
-    reaction = [](HWND d, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
-        if (message == WM_APP) owner.enabledWhileRunning = IsWindowEnabled(owner.window);
-        if (message == WM_DESTROY) owner.enabledAtDestroy = IsWindowEnabled(owner.window);
-        return EndOnApp(d, message, wParam, lParam);
-    };
-    RunModal(dialog, nullptr);  // ends at the owner's first idle notice
+    for (const bool endInsideNotice : {false, true}) {
+        SCOPED_TRACE(endInsideNotice ? "ended inside the notice" : "ended by a posted message");
+        owner = OwnerState{};
+        owner.endInsideNotice = endInsideNotice;
+        HWND dialog = NewModalDialog(NewOwner(), WS_POPUP);
+        ASSERT_TRUE(dialog);
+        SetForegroundWindow(owner.window);
+        static HWND foregroundAtInit, activeAtInit;
+        reaction = [](HWND d, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
+            // The photograph is taken here: the user's window is still in front, still active.
+            if (message == WM_INITDIALOG) {
+                foregroundAtInit = GetForegroundWindow();
+                activeAtInit = GetActiveWindow();
+            }
+            if (message == WM_APP) owner.enabledWhileRunning = IsWindowEnabled(owner.window);
+            if (message == WM_DESTROY) owner.enabledAtDestroy = IsWindowEnabled(owner.window);
+            return EndOnApp(d, message, wParam, lParam);
+        };
+        RunModal(dialog, nullptr);
 
-    EXPECT_EQ(owner.idleNotices, 1);
-    // Disabling the owner cancels its modes before the loop goes idle.
-    EXPECT_TRUE(SequenceMatches(owner.messages, {
-                                                    {WM_CANCELMODE},
-                                                    {WM_CANCELMODE, kOptional},
-                                                    {WM_ENTERIDLE, kWParam, MSGF_DIALOGBOX},
-                                                }));
-    EXPECT_FALSE(owner.enabledWhileRunning);
-    EXPECT_TRUE(owner.enabledAtDestroy);
-    EXPECT_EQ(GetFocus(), owner.window);
+        EXPECT_FALSE(IsWindow(dialog));
+        EXPECT_EQ(foregroundAtInit, owner.window);
+        EXPECT_EQ(activeAtInit, owner.window);
+        EXPECT_EQ(owner.idleNotices, 1);
+        // Disabling the owner cancels its modes before the loop goes idle.
+        EXPECT_TRUE(SequenceMatches(owner.messages, {
+                                                        {WM_CANCELMODE},
+                                                        {WM_CANCELMODE, kOptional},
+                                                        {WM_ENTERIDLE, kWParam, MSGF_DIALOGBOX},
+                                                    }));
+        EXPECT_FALSE(owner.enabledWhileRunning);
+        EXPECT_TRUE(owner.enabledAtDestroy);
+        EXPECT_EQ(GetFocus(), owner.window);
+    }
 }
 
 TEST_F(ModalLoopTest, NoIdleNoticesForADialogThatAsksForNone) {
@@ -167,6 +194,78 @@ TEST_F(ModalLoopTest, NoIdleNoticesForADialogThatAsksForNone) {
     RunModal(dialog, nullptr);
     EXPECT_TRUE(SequenceMatches(seen, {{WM_TIMER, kWParam, 1}}));
     EXPECT_EQ(owner.idleNotices, 0);
+}
+
+// The idle waits of one run. Each wait let through posts the dialog WM_APP, as if input had come
+// then: the dialog sees one WM_APP per wait, and ends at the third.
+struct WaitLog {
+    HWND dialog;
+    DWORD refusedBits;         // a wait asked for any of these fails, as where Windows does not know them
+    std::vector<DWORD> masks;  // what each wait was asked for
+    int waitMessages;
+};
+WaitLog waits;
+
+DWORD WINAPI RecordingWait(DWORD, const HANDLE*, DWORD, DWORD mask, DWORD) {
+    waits.masks.push_back(mask);
+    const bool refused = mask & waits.refusedBits;
+    // A loop that spins on the failure is let out after a while, to fail rather than hang.
+    if (!refused || waits.masks.size() % 100 == 0) PostMessageW(waits.dialog, WM_APP, 0, 0);
+    if (!refused) return WAIT_OBJECT_0;
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return WAIT_FAILED;
+}
+
+BOOL WINAPI CountingWaitMessage() {
+    ++waits.waitMessages;
+    return PostMessageW(waits.dialog, WM_APP, 0, 0);
+}
+
+// Pen and touch arrive as WM_POINTER messages (QS_POINTER, QS_TOUCH since Windows 8), which the
+// Vista headers' QS_ALLINPUT leaves out. A Windows that refuses bits it does not know must not
+// turn the loop into a busy one: it is asked once for each mask, then the loop waits in WaitMessage.
+TEST_F(ModalLoopTest, TheIdleWaitWakesForEveryInputAndAWaitThatFailsNeverSpins) {
+    // The test program's newer headers put both bits in QS_ALLINPUT; the product's do not.
+    constexpr DWORD kTouchAndPointer = 0x0800 | 0x1000;
+    constexpr DWORD kVistaAllInput = 0x04FF;
+    constexpr DWORD kEveryInput = kVistaAllInput | kTouchAndPointer;
+    struct Case {
+        const char* system;
+        DWORD refusedBits;
+        std::vector<DWORD> masks;
+        int waitMessages;
+    };
+    const Case cases[] = {
+        {"knows every bit", 0, {kEveryInput, kEveryInput, kEveryInput}, 0},
+        {"knows no touch or pointer bits", kTouchAndPointer,
+         {kEveryInput, kVistaAllInput, kVistaAllInput, kVistaAllInput}, 0},
+        {"refuses every wait", ~0u, {kEveryInput, kVistaAllInput}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.system);
+        HWND dialog = NewModalDialog(nullptr, WS_POPUP);
+        ASSERT_TRUE(dialog);
+        waits = {dialog, c.refusedBits, {}, 0};
+        ScopedImportPatch wait("user32.dll", "MsgWaitForMultipleObjectsEx",
+                               reinterpret_cast<const void*>(&RecordingWait));
+        ScopedImportPatch waitMessage("user32.dll", "WaitMessage", reinterpret_cast<const void*>(&CountingWaitMessage));
+        ASSERT_TRUE(wait.ok() && waitMessage.ok());
+        static int wakes;
+        wakes = 0;
+        reaction = [](HWND d, UINT message, WPARAM, LPARAM) -> std::int32_t {
+            if (message == WM_APP && ++wakes == 3) DialogEnd(d, 0);
+            return 0;
+        };
+        RunModal(dialog, nullptr);
+
+        EXPECT_FALSE(IsWindow(dialog));
+        if (waits.masks.size() < 10) {
+            EXPECT_EQ(waits.masks, c.masks);
+        } else {
+            ADD_FAILURE() << "a spinning loop asked for " << waits.masks.size() << " waits";
+        }
+        EXPECT_EQ(waits.waitMessages, c.waitMessages);
+    }
 }
 
 TEST_F(ModalLoopTest, ADialogDestroyedWithoutDialogEndStillEndsTheLoopAndFreesTheOwner) {

@@ -19,6 +19,7 @@ void ReleaseColourBrush(const ObjectRecord* record) {
 void ReleaseRecordResources(DialogRecord* record) {
     ReleaseColourBrush(record);
     ReleaseImage(record->image, record->flags);
+    ReleaseImage(record->imageCopy, record->flags);
     if (HasGraphicFields(record->kind)) {
         ReleaseGraphicTarget(record);
     } else {

@@ -50,11 +50,12 @@ set(DIALOG_TEST_RESOURCES ${CMAKE_SOURCE_DIR}/tests/support/dialog_test_resource
 add_layer_tests(dialogs retazo_dialogs ${DIALOG_TEST_RESOURCES})
 # The images that the dialog tests' resources name are drawn by a script of ours.
 set(DIALOG_TEST_IMAGES ${CMAKE_BINARY_DIR}/dialog_test_images)
-add_custom_command(OUTPUT ${DIALOG_TEST_IMAGES}/bands.bmp ${DIALOG_TEST_IMAGES}/badge.ico
+add_custom_command(OUTPUT ${DIALOG_TEST_IMAGES}/bands.bmp ${DIALOG_TEST_IMAGES}/alpha.bmp
+  ${DIALOG_TEST_IMAGES}/badge.ico
   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/support/make_dialog_test_images.py ${DIALOG_TEST_IMAGES}
   DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/make_dialog_test_images.py)
 set_source_files_properties(${DIALOG_TEST_RESOURCES} PROPERTIES
-  OBJECT_DEPENDS "${DIALOG_TEST_IMAGES}/bands.bmp;${DIALOG_TEST_IMAGES}/badge.ico")
+  OBJECT_DEPENDS "${DIALOG_TEST_IMAGES}/bands.bmp;${DIALOG_TEST_IMAGES}/alpha.bmp;${DIALOG_TEST_IMAGES}/badge.ico;${CMAKE_SOURCE_DIR}/tests/support/common_controls6.manifest")
 target_include_directories(dialogs_tests PRIVATE ${DIALOG_TEST_IMAGES})
 add_layer_tests(tool retazo_tool)
 

@@ -60,6 +60,39 @@ inline void RunModal(HWND dialog, std::int32_t* result) {
     CloseHandle(done);
 }
 
+// Common Controls 6 for one scope, as the product runs: the test program has no manifest of its
+// own, so the controls it creates outside such a scope are version 5.
+class ScopedCommonControls6 {
+public:
+    ScopedCommonControls6() {
+        wchar_t program[MAX_PATH];
+        GetModuleFileNameW(nullptr, program, MAX_PATH);
+        ACTCTXW manifest{};
+        manifest.cbSize = sizeof manifest;
+        manifest.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        manifest.lpSource = program;
+        manifest.hModule = GetModuleHandleW(nullptr);
+        manifest.lpResourceName = L"COMMON_CONTROLS_6";
+        context_ = CreateActCtxW(&manifest);
+        if (ok() && !ActivateActCtx(context_, &cookie_)) {
+            ReleaseActCtx(context_);
+            context_ = INVALID_HANDLE_VALUE;
+        }
+    }
+    ~ScopedCommonControls6() {
+        if (!ok()) return;
+        DeactivateActCtx(0, cookie_);
+        ReleaseActCtx(context_);
+    }
+    ScopedCommonControls6(const ScopedCommonControls6&) = delete;
+    ScopedCommonControls6& operator=(const ScopedCommonControls6&) = delete;
+    bool ok() const { return context_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE context_ = INVALID_HANDLE_VALUE;
+    ULONG_PTR cookie_ = 0;
+};
+
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override {

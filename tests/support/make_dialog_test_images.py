@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the images of the dialog tests' resources: a 16x8 bitmap of four colour bands and a 32x32 icon."""
+"""Draws the images of the dialog tests' resources: a 16x8 bitmap of four colour bands, an 8x8
+32-bit bitmap with alpha and a 32x32 icon."""
 import os
 import struct
 import sys
@@ -14,8 +15,17 @@ def band_bitmap():
     width, height = BITMAP_SIZE
     row = b"".join(bytes((b, g, r)) for x in range(width) for r, g, b in [BANDS[x * len(BANDS) // width]])
     row += b"\0" * ((4 - len(row) % 4) % 4)
-    pixels = row * height
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return bitmap_file(width, height, 24, row * height)
+
+
+def alpha_bitmap():
+    """Half-transparent blue, which Common Controls 6 shows from a copy of its own."""
+    size = 8
+    return bitmap_file(size, size, 32, bytes((255, 0, 0, 128)) * (size * size))
+
+
+def bitmap_file(width, height, bits, pixels):
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, len(pixels), 2835, 2835, 0, 0)
     header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
     return header + info + pixels
 
@@ -33,6 +43,8 @@ def main(folder):
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, "bands.bmp"), "wb") as f:
         f.write(band_bitmap())
+    with open(os.path.join(folder, "alpha.bmp"), "wb") as f:
+        f.write(alpha_bitmap())
     with open(os.path.join(folder, "badge.ico"), "wb") as f:
         f.write(badge_icon())
 
