@@ -54,11 +54,12 @@ IMPORTS = {
         "DestroyWindow DispatchMessageW EmptyClipboard EnableWindow FillRect GetClientRect "
         "GetCursorPos GetDC GetDesktopWindow GetDlgCtrlID GetDlgItem GetKeyState GetParent "
         "GetSysColor GetSysColorBrush GetWindow GetWindowLongW GetWindowRect InvalidateRect "
-        "InvalidateRgn IsDialogMessageW IsRectEmpty IsWindow LoadImageW MapDialogRect MessageBoxA "
-        "MessageBoxW MsgWaitForMultipleObjectsEx OpenClipboard PeekMessageW ReleaseDC ScreenToClient "
-        "SendMessageA SendMessageW SetClipboardData SetCursor SetFocus SetForegroundWindow SetWindowLongW "
-        "SetWindowPos SetWindowTextW ShowWindow SystemParametersInfoW TranslateAcceleratorW "
-        "TranslateMessage UnionRect UpdateWindow"),
+        "InvalidateRgn IsDialogMessageW IsIconic IsRectEmpty IsWindow IsWindowVisible IsZoomed "
+        "LoadImageW MapDialogRect MessageBoxA MessageBoxW MsgWaitForMultipleObjectsEx OpenClipboard "
+        "PeekMessageW ReleaseDC ScreenToClient SendMessageA SendMessageW SetClipboardData SetCursor "
+        "SetFocus SetForegroundWindow SetWindowLongW SetWindowPos SetWindowTextW ShowWindow "
+        "SystemParametersInfoW TranslateAcceleratorW TranslateMessage UnionRect UpdateWindow "
+        "WaitMessage"),
 }
 MACHINE_I386 = 0x14C
 PE32_MAGIC = 0x10B
