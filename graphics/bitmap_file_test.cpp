@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <deque>
+#include <optional>
 
 #include "graphics/graphic_target.h"
 #include "graphics/spin_lock.h"
@@ -276,6 +277,72 @@ TEST_F(BitmapFileTest, FailuresLeaveTheOldFileAndNoTemporary) {
         EXPECT_EQ(directory.Names(), std::vector<std::wstring>{L"Retazo.bmp"}) << "no temporary file left";
         SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
+}
+
+// A save ended from inside one of its calls, as a kill or a crash ends it: halfway through a
+// write, or right after the rename.
+constexpr UINT kKilledExitCode = 3;
+int callsBeforeKill = 0;
+const ScopedImportPatch* killPatch = nullptr;
+
+BOOL WINAPI KillingWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+    const auto write = killPatch->original<decltype(&WriteFile)>();
+    if (--callsBeforeKill == 0 && write(file, data, size / 2, written, overlapped)) {
+        TerminateProcess(GetCurrentProcess(), kKilledExitCode);
+    }
+    return write(file, data, size, written, overlapped);
+}
+
+BOOL WINAPI KillingRename(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
+    const BOOL done = killPatch->original<decltype(&SetFileInformationByHandle)>()(file, kind, info, size);
+    if (kind == FileRenameInfo && --callsBeforeKill == 0) TerminateProcess(GetCurrentProcess(), kKilledExitCode);
+    return done;
+}
+
+// A killed save leaves the old file byte for byte, or the new one whole, and nothing else. The
+// child of each death test runs this body again from its start: it takes the parent's folder
+// from its environment.
+TEST(KilledSave, LeavesOnlyTheOldFileOrTheNewOne) {
+    constexpr wchar_t kFolderVariable[] = L"RETAZO_KILLED_SAVE_FOLDER";
+    std::optional<ScratchDirectory> own;
+    wchar_t inherited[MAX_PATH] = {};
+    std::wstring folder(inherited, GetEnvironmentVariableW(kFolderVariable, inherited, MAX_PATH));
+    if (folder.empty()) {
+        folder = own.emplace().path();
+        SetEnvironmentVariableW(kFolderVariable, folder.c_str());
+    }
+    const std::wstring target = folder + L"\\Retazo.bmp";
+    const struct {
+        const char* function;
+        const void* replacement;
+        int call;
+        bool renamed;
+    } kills[] = {
+        {"WriteFile", reinterpret_cast<const void*>(&KillingWriteFile), 1, false},
+        {"WriteFile", reinterpret_cast<const void*>(&KillingWriteFile), 3, false},  // the first band
+        {"SetFileInformationByHandle", reinterpret_cast<const void*>(&KillingRename), 1, true},
+    };
+    for (const auto& kill : kills) {
+        SCOPED_TRACE(testing::Message() << "killed in call " << kill.call << " of " << kill.function);
+        const std::vector<std::uint8_t> old = OldFileBytes();
+        ASSERT_TRUE(WriteWholeFile(target, old));
+        ASSERT_NE(AttachPatternBitmap(97, 1000), 0u);
+        EXPECT_EXIT(
+            {
+                ScopedImportPatch patch("kernel32.dll", kill.function, kill.replacement);
+                killPatch = &patch;
+                callsBeforeKill = kill.call;
+                Save(target);
+            },
+            testing::ExitedWithCode(kKilledExitCode), "");
+        if (kill.renamed) {
+            ExpectPatternFile(ReadWholeFile(target), 97, 1000);
+        } else {
+            EXPECT_EQ(ReadWholeFile(target), old);
+        }
+        EXPECT_EQ(DirectoryNames(folder), std::vector<std::wstring>{L"Retazo.bmp"}) << "a file left behind";
+    }
+    SetEnvironmentVariableW(kFolderVariable, nullptr);
 }
 
 TEST_F(BitmapFileTest, NothingIsWrittenWithoutATargetOrAName) {
