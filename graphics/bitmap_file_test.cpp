@@ -193,26 +193,13 @@ TEST_F(BitmapFileTest, TemporaryFilesOfOtherRunsAreReusedOrRemovedUnlessHeld) {
     }
 }
 
-// Nothing but the file's own name is added to the directory, so the save works wherever a
-// direct write of the file would, up to the longest working directory there is.
-TEST_F(BitmapFileTest, SavesUnderALongWorkingDirectory) {
-    for (const std::size_t length : {247u, 250u, 258u}) {
-        SCOPED_TRACE(testing::Message() << "working directory of " << length << " characters");
-        ASSERT_NE(AttachPatternBitmap(3, 2), 0u);
-        DeepWorkingDirectory deep(directory.path(), length);
-        ASSERT_EQ(deep.path().size(), length);
-        ASSERT_TRUE(deep.ok());
-        EXPECT_EQ(Save(L"Retazo.bmp"), -1);
-        ExpectPatternFile(ReadWholeFile(deep.path() + L"\\Retazo.bmp"), 3, 2);
-        EXPECT_EQ(DirectoryNames(deep.path()), std::vector<std::wstring>{L"Retazo.bmp"});
-    }
-}
 
 // Replacements of system functions, failing the way Windows documents they can fail; with no
-// rename error, renames are only counted.
+// rename error, renames are only counted, and their names recorded.
 const ScopedImportPatch* renamePatch = nullptr;
 DWORD renameError = 0;
 int renameAttempts = 0;
+std::vector<std::wstring> fileNames;  // the names the save handed to the system
 
 BOOL WINAPI FailingWriteFile(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
     if (written) *written = 0;
@@ -221,12 +208,68 @@ BOOL WINAPI FailingWriteFile(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPP
 }
 
 BOOL WINAPI FailingRename(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
-    renameAttempts += kind == FileRenameInfo;
+    if (kind == FileRenameInfo) {
+        ++renameAttempts;
+        const auto* rename = static_cast<const FILE_RENAME_INFO*>(info);
+        fileNames.emplace_back(rename->FileName, rename->FileNameLength / sizeof(wchar_t));
+    }
     if (kind != FileRenameInfo || renameError == 0) {
         return renamePatch->original<decltype(&SetFileInformationByHandle)>()(file, kind, info, size);
     }
     SetLastError(renameError);
     return FALSE;
+}
+
+const ScopedImportPatch* createPatch = nullptr;
+
+HANDLE WINAPI RecordingCreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                   DWORD disposition, DWORD flags, HANDLE templateFile) {
+    fileNames.emplace_back(name);
+    return createPatch->original<decltype(&CreateFileW)>()(name, access, share, security, disposition, flags,
+                                                           templateFile);
+}
+
+// Saves under `name`, expecting `result`; every name handed to CreateFileW and to the rename
+// must be a file's in `folder`.
+void ExpectSaveByNamesIn(const std::wstring& name, std::int32_t result, const std::wstring& folder) {
+    fileNames.clear();
+    renameError = 0;
+    {
+        ScopedImportPatch create("kernel32.dll", "CreateFileW", reinterpret_cast<const void*>(&RecordingCreateFileW));
+        ScopedImportPatch rename("kernel32.dll", "SetFileInformationByHandle",
+                                 reinterpret_cast<const void*>(&FailingRename));
+        ASSERT_TRUE(create.ok() && rename.ok());
+        createPatch = &create, renamePatch = &rename;
+        EXPECT_EQ(Save(name), result);
+    }
+    ASSERT_FALSE(fileNames.empty());
+    for (const std::wstring& handed : fileNames) {
+        EXPECT_TRUE(handed.starts_with(folder) && handed.find(L'\\', folder.size()) == std::wstring::npos)
+            << testing::PrintToString(handed);
+    }
+}
+
+// Nothing but the file's own name is added to the directory, so the save works wherever a
+// direct write of the file would, up to the longest working directory there is. Beyond MAX_PATH
+// Windows takes a path only in its extended-length form ("\\?\", "\\?\UNC\" for a share), which it
+// does not normalise: every file call gets that form of the normalised full path.
+TEST_F(BitmapFileTest, SavesUnderALongWorkingDirectory) {
+    const struct {
+        std::size_t length;
+        const wchar_t* name;
+    } cases[] = {{247, L"Retazo.bmp"}, {250, L"Retazo.bmp"}, {258, L"Retazo.bmp"}, {258, L"./d/../Retazo.bmp"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "working directory of " << c.length << " characters");
+        ASSERT_NE(AttachPatternBitmap(3, 2), 0u);
+        DeepWorkingDirectory deep(directory.path(), c.length);
+        ASSERT_EQ(deep.path().size(), c.length);
+        ASSERT_TRUE(deep.ok());
+        ExpectSaveByNamesIn(c.name, -1, L"\\\\?\\" + deep.path() + L"\\");
+        ExpectPatternFile(ReadWholeFile(deep.path() + L"\\Retazo.bmp"), 3, 2);
+        EXPECT_EQ(DirectoryNames(deep.path()), std::vector<std::wstring>{L"Retazo.bmp"});
+    }
+    SCOPED_TRACE("a share, which is not there");
+    ExpectSaveByNamesIn(L"//retazo-test-server/share/Retazo.bmp", 0, L"\\\\?\\UNC\\retazo-test-server\\share\\");
 }
 
 TEST_F(BitmapFileTest, FailuresLeaveTheOldFileAndNoTemporary) {

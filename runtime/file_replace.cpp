@@ -182,7 +182,9 @@ void RemoveStaleTemporaries(const SplitPath& target) {
 }  // namespace
 
 bool ReplaceFileContents(const wchar_t* path, const FileContent& content) {
-    const std::wstring target = FullPathName(path);
+    // Beyond MAX_PATH, and a relative name in a long working directory reaches it, Windows
+    // opens and renames only by the extended form of a full path.
+    const std::wstring target = ExtendedLengthPath(FullPathName(path));
     const SplitPath split = SplitFullPath(target);
     if (split.name.empty()) return false;
     // A target that could never be replaced fails before anything is written.
