@@ -193,7 +193,6 @@ TEST_F(BitmapFileTest, TemporaryFilesOfOtherRunsAreReusedOrRemovedUnlessHeld) {
     }
 }
 
-
 // Replacements of system functions, failing the way Windows documents they can fail; with no
 // rename error, renames are only counted, and their names recorded.
 const ScopedImportPatch* renamePatch = nullptr;

@@ -182,8 +182,8 @@ void RemoveStaleTemporaries(const SplitPath& target) {
 }  // namespace
 
 bool ReplaceFileContents(const wchar_t* path, const FileContent& content) {
-    // Beyond MAX_PATH, and a relative name in a long working directory reaches it, Windows
-    // opens and renames only by the extended form of a full path.
+    // Windows opens and renames a path longer than MAX_PATH only in the extended form of its
+    // full path, and a relative name under a long working directory makes one.
     const std::wstring target = ExtendedLengthPath(FullPathName(path));
     const SplitPath split = SplitFullPath(target);
     if (split.name.empty()) return false;
