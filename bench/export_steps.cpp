@@ -66,8 +66,10 @@ bool PutOnClipboardOnce(const std::vector<BYTE>& pixels, DesktopSize desktop, St
         std::memcpy(bytes + sizeof header, pixels.data(), pixels.size());
     }
     {
-        const ScopedClipboard clipboard;
-        if (!clipboard.ok() || !EmptyClipboard()) return false;
+        // Windows takes data only from the window that emptied the clipboard.
+        const ScopedMessageWindow owner;
+        const ScopedClipboard clipboard(owner.get());
+        if (!owner.get() || !clipboard.ok() || !EmptyClipboard()) return false;
         const double setting = NowMs();
         if (!SetClipboardData(CF_DIB, block.get())) return false;
         times.setClipboardData.push_back(NowMs() - setting);

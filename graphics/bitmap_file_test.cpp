@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <deque>
+#include <optional>
 
 #include "graphics/graphic_target.h"
 #include "graphics/spin_lock.h"
@@ -192,26 +193,12 @@ TEST_F(BitmapFileTest, TemporaryFilesOfOtherRunsAreReusedOrRemovedUnlessHeld) {
     }
 }
 
-// Nothing but the file's own name is added to the directory, so the save works wherever a
-// direct write of the file would, up to the longest working directory there is.
-TEST_F(BitmapFileTest, SavesUnderALongWorkingDirectory) {
-    for (const std::size_t length : {247u, 250u, 258u}) {
-        SCOPED_TRACE(testing::Message() << "working directory of " << length << " characters");
-        ASSERT_NE(AttachPatternBitmap(3, 2), 0u);
-        DeepWorkingDirectory deep(directory.path(), length);
-        ASSERT_EQ(deep.path().size(), length);
-        ASSERT_TRUE(deep.ok());
-        EXPECT_EQ(Save(L"Retazo.bmp"), -1);
-        ExpectPatternFile(ReadWholeFile(deep.path() + L"\\Retazo.bmp"), 3, 2);
-        EXPECT_EQ(DirectoryNames(deep.path()), std::vector<std::wstring>{L"Retazo.bmp"});
-    }
-}
-
 // Replacements of system functions, failing the way Windows documents they can fail; with no
-// rename error, renames are only counted.
+// rename error, renames are only counted, and their names recorded.
 const ScopedImportPatch* renamePatch = nullptr;
 DWORD renameError = 0;
 int renameAttempts = 0;
+std::vector<std::wstring> fileNames;  // the names the save handed to the system
 
 BOOL WINAPI FailingWriteFile(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
     if (written) *written = 0;
@@ -220,12 +207,68 @@ BOOL WINAPI FailingWriteFile(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPP
 }
 
 BOOL WINAPI FailingRename(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
-    renameAttempts += kind == FileRenameInfo;
+    if (kind == FileRenameInfo) {
+        ++renameAttempts;
+        const auto* rename = static_cast<const FILE_RENAME_INFO*>(info);
+        fileNames.emplace_back(rename->FileName, rename->FileNameLength / sizeof(wchar_t));
+    }
     if (kind != FileRenameInfo || renameError == 0) {
         return renamePatch->original<decltype(&SetFileInformationByHandle)>()(file, kind, info, size);
     }
     SetLastError(renameError);
     return FALSE;
+}
+
+const ScopedImportPatch* createPatch = nullptr;
+
+HANDLE WINAPI RecordingCreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                   DWORD disposition, DWORD flags, HANDLE templateFile) {
+    fileNames.emplace_back(name);
+    return createPatch->original<decltype(&CreateFileW)>()(name, access, share, security, disposition, flags,
+                                                           templateFile);
+}
+
+// Saves under `name`, expecting `result`; every name handed to CreateFileW and to the rename
+// must be a file's in `folder`.
+void ExpectSaveByNamesIn(const std::wstring& name, std::int32_t result, const std::wstring& folder) {
+    fileNames.clear();
+    renameError = 0;
+    {
+        ScopedImportPatch create("kernel32.dll", "CreateFileW", reinterpret_cast<const void*>(&RecordingCreateFileW));
+        ScopedImportPatch rename("kernel32.dll", "SetFileInformationByHandle",
+                                 reinterpret_cast<const void*>(&FailingRename));
+        ASSERT_TRUE(create.ok() && rename.ok());
+        createPatch = &create, renamePatch = &rename;
+        EXPECT_EQ(Save(name), result);
+    }
+    ASSERT_FALSE(fileNames.empty());
+    for (const std::wstring& handed : fileNames) {
+        EXPECT_TRUE(handed.starts_with(folder) && handed.find(L'\\', folder.size()) == std::wstring::npos)
+            << testing::PrintToString(handed);
+    }
+}
+
+// Nothing but the file's own name is added to the directory, so the save works wherever a
+// direct write of the file would, up to the longest working directory there is. Beyond MAX_PATH
+// Windows takes a path only in its extended-length form ("\\?\", "\\?\UNC\" for a share), which it
+// does not normalise: every file call gets that form of the normalised full path.
+TEST_F(BitmapFileTest, SavesUnderALongWorkingDirectory) {
+    const struct {
+        std::size_t length;
+        const wchar_t* name;
+    } cases[] = {{247, L"Retazo.bmp"}, {250, L"Retazo.bmp"}, {258, L"Retazo.bmp"}, {258, L"./d/../Retazo.bmp"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "working directory of " << c.length << " characters");
+        ASSERT_NE(AttachPatternBitmap(3, 2), 0u);
+        DeepWorkingDirectory deep(directory.path(), c.length);
+        ASSERT_EQ(deep.path().size(), c.length);
+        ASSERT_TRUE(deep.ok());
+        ExpectSaveByNamesIn(c.name, -1, L"\\\\?\\" + deep.path() + L"\\");
+        ExpectPatternFile(ReadWholeFile(deep.path() + L"\\Retazo.bmp"), 3, 2);
+        EXPECT_EQ(DirectoryNames(deep.path()), std::vector<std::wstring>{L"Retazo.bmp"});
+    }
+    SCOPED_TRACE("a share, which is not there");
+    ExpectSaveByNamesIn(L"//retazo-test-server/share/Retazo.bmp", 0, L"\\\\?\\UNC\\retazo-test-server\\share\\");
 }
 
 TEST_F(BitmapFileTest, FailuresLeaveTheOldFileAndNoTemporary) {
@@ -276,6 +319,72 @@ TEST_F(BitmapFileTest, FailuresLeaveTheOldFileAndNoTemporary) {
         EXPECT_EQ(directory.Names(), std::vector<std::wstring>{L"Retazo.bmp"}) << "no temporary file left";
         SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
+}
+
+// A save ended from inside one of its calls, as a kill or a crash ends it: halfway through a
+// write, or right after the rename.
+constexpr UINT kKilledExitCode = 3;
+int callsBeforeKill = 0;
+const ScopedImportPatch* killPatch = nullptr;
+
+BOOL WINAPI KillingWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+    const auto write = killPatch->original<decltype(&WriteFile)>();
+    if (--callsBeforeKill == 0 && write(file, data, size / 2, written, overlapped)) {
+        TerminateProcess(GetCurrentProcess(), kKilledExitCode);
+    }
+    return write(file, data, size, written, overlapped);
+}
+
+BOOL WINAPI KillingRename(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
+    const BOOL done = killPatch->original<decltype(&SetFileInformationByHandle)>()(file, kind, info, size);
+    if (kind == FileRenameInfo && --callsBeforeKill == 0) TerminateProcess(GetCurrentProcess(), kKilledExitCode);
+    return done;
+}
+
+// A killed save leaves the old file byte for byte, or the new one whole, and nothing else. The
+// child of each death test runs this body again from its start: it takes the parent's folder
+// from its environment.
+TEST(KilledSave, LeavesOnlyTheOldFileOrTheNewOne) {
+    constexpr wchar_t kFolderVariable[] = L"RETAZO_KILLED_SAVE_FOLDER";
+    std::optional<ScratchDirectory> own;
+    wchar_t inherited[MAX_PATH] = {};
+    std::wstring folder(inherited, GetEnvironmentVariableW(kFolderVariable, inherited, MAX_PATH));
+    if (folder.empty()) {
+        folder = own.emplace().path();
+        SetEnvironmentVariableW(kFolderVariable, folder.c_str());
+    }
+    const std::wstring target = folder + L"\\Retazo.bmp";
+    const struct {
+        const char* function;
+        const void* replacement;
+        int call;
+        bool renamed;
+    } kills[] = {
+        {"WriteFile", reinterpret_cast<const void*>(&KillingWriteFile), 1, false},
+        {"WriteFile", reinterpret_cast<const void*>(&KillingWriteFile), 3, false},  // the first band
+        {"SetFileInformationByHandle", reinterpret_cast<const void*>(&KillingRename), 1, true},
+    };
+    for (const auto& kill : kills) {
+        SCOPED_TRACE(testing::Message() << "killed in call " << kill.call << " of " << kill.function);
+        const std::vector<std::uint8_t> old = OldFileBytes();
+        ASSERT_TRUE(WriteWholeFile(target, old));
+        ASSERT_NE(AttachPatternBitmap(97, 1000), 0u);
+        EXPECT_EXIT(
+            {
+                ScopedImportPatch patch("kernel32.dll", kill.function, kill.replacement);
+                killPatch = &patch;
+                callsBeforeKill = kill.call;
+                Save(target);
+            },
+            testing::ExitedWithCode(kKilledExitCode), "");
+        if (kill.renamed) {
+            ExpectPatternFile(ReadWholeFile(target), 97, 1000);
+        } else {
+            EXPECT_EQ(ReadWholeFile(target), old);
+        }
+        EXPECT_EQ(DirectoryNames(folder), std::vector<std::wstring>{L"Retazo.bmp"}) << "a file left behind";
+    }
+    SetEnvironmentVariableW(kFolderVariable, nullptr);
 }
 
 TEST_F(BitmapFileTest, NothingIsWrittenWithoutATargetOrAName) {

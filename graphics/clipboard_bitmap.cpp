@@ -64,17 +64,31 @@ bool HandOver(ScopedGlobalBlock& block) {
     return true;
 }
 
+// Windows takes data only from the clipboard's owner, the window that emptied it. A clipboard
+// that holds nothing loses nothing when emptied again, so that is how the data's window becomes
+// its owner after a ResetClipboard (whose window is gone by then); a clipboard that holds
+// another program's data is left as it is.
+bool TakeOwnershipIfEmpty() {
+    SetLastError(ERROR_SUCCESS);
+    const bool holdsNothing = CountClipboardFormats() == 0 && GetLastError() == ERROR_SUCCESS;
+    return !holdsNothing || EmptyClipboard();
+}
+
 }  // namespace
 
 std::int32_t ResetClipboard() {
-    ScopedClipboard clipboard;
+    const ScopedMessageWindow owner;
+    if (!owner.get()) return 0;
+    const ScopedClipboard clipboard(owner.get());
     if (!clipboard.ok()) return 0;
     return EmptyClipboard() ? -1 : 0;
 }
 
 std::int32_t SetClipboardBitmap(ObjectHandle handle) {
-    ScopedClipboard clipboard;
-    if (!clipboard.ok()) return 0;
+    const ScopedMessageWindow owner;
+    if (!owner.get()) return 0;
+    const ScopedClipboard clipboard(owner.get());
+    if (!clipboard.ok() || !TakeOwnershipIfEmpty()) return 0;
     ScopedGlobalBlock block(NewDibBlock(handle));
     if (!block.get()) return 0;
     return HandOver(block) ? -1 : 0;
@@ -85,7 +99,7 @@ std::int32_t ReplaceClipboardBitmap(ObjectHandle handle) {
     // leaves the user's clipboard as it was.
     ScopedGlobalBlock block(NewDibBlock(handle));
     if (!block.get()) return 0;
-    ScopedMessageWindow owner;
+    const ScopedMessageWindow owner;
     if (!owner.get()) return 0;
     ScopedClipboard clipboard(owner.get());
     if (!clipboard.ok() || !EmptyClipboard()) return 0;

@@ -341,8 +341,21 @@ TEST(ReplaceClipboardBitmap, ReplacesEverythingWithOneDibInOneOpen) {
     }
 }
 
+// Data put on the clipboard by a window other than its owner, which Windows refuses (Wine
+// accepts it).
+int setsByNoOwner = 0;
+decltype(&SetClipboardData) systemSetClipboardData = nullptr;
+
+HANDLE WINAPI OwnerCheckingSetClipboardData(UINT format, HANDLE data) {
+    HWND owner = GetClipboardOwner();
+    setsByNoOwner += !owner || owner != GetOpenClipboardWindow();
+    return systemSetClipboardData(format, data);
+}
+
 // A listener that reopens the clipboard after every change could come in between two changes;
 // one open makes one change. Closing the clipboard posts the notifications before it returns.
+// Either way the data comes from the window that emptied the clipboard, and that window is gone
+// afterwards, so that no later empty waits for it to answer.
 TEST(ReplaceClipboardBitmap, ListenersAreToldOfOneChange) {
     const ObjectHandle bitmap = NewPatternBitmap(2, 2);
     ASSERT_NE(bitmap, 0u);
@@ -360,7 +373,16 @@ TEST(ReplaceClipboardBitmap, ListenersAreToldOfOneChange) {
         PutText(L"before");
         HWND listener = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         ASSERT_TRUE(listener && AddClipboardFormatListener(listener));
-        EXPECT_TRUE(c.run(bitmap));
+        {
+            ScopedImportPatch patch("user32.dll", "SetClipboardData",
+                                    reinterpret_cast<const void*>(&OwnerCheckingSetClipboardData));
+            ASSERT_TRUE(patch.ok());
+            systemSetClipboardData = patch.original<decltype(&SetClipboardData)>();
+            setsByNoOwner = 0;
+            EXPECT_TRUE(c.run(bitmap));
+            EXPECT_EQ(setsByNoOwner, 0) << "data set by a window that is not the clipboard's owner";
+        }
+        EXPECT_EQ(GetClipboardOwner(), nullptr) << "the owner window is left behind";
         int changes = 0;
         MSG message;
         while (PeekMessageW(&message, listener, WM_CLIPBOARDUPDATE, WM_CLIPBOARDUPDATE, PM_REMOVE)) ++changes;

@@ -62,9 +62,11 @@ HANDLE OpenTemporary(const std::wstring& path, DWORD disposition) {
     return file.release();
 }
 
-void RemoveOpenFile(HANDLE file) {
-    FILE_DISPOSITION_INFO remove{TRUE};
-    SetFileInformationByHandle(file, FileDispositionInfo, &remove, sizeof remove);
+// Marks an open file for deletion, or clears the mark. A marked file goes when its last handle
+// is closed, which the system does for a process however it ends.
+bool MarkForDeletion(HANDLE file, bool marked) {
+    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(marked)};
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
 // Renames an open file through its handle; `target` is a full path, replaced if it exists.
@@ -101,8 +103,8 @@ bool MayPassLater(DWORD error, const std::wstring& target) {
     return error == ERROR_SHARING_VIOLATION || (error == ERROR_ACCESS_DENIED && IsReplaceable(target));
 }
 
-// The first temporary name that no running instance holds; a stale file left by a run that was
-// killed is reused (its old tail is cut before the rename).
+// The first temporary name that no running instance holds; a stale file left by an earlier run
+// is reused (its old tail is cut before the rename).
 HANDLE OpenFreeTemporary(const SplitPath& target) {
     for (int slot = 0; slot < kTemporarySlots; ++slot) {
         const std::wstring path = TemporaryPath(target, slot);
@@ -113,12 +115,14 @@ HANDLE OpenFreeTemporary(const SplitPath& target) {
 }
 
 // A temporary file beside the target, held open from creation to rename so that no other
-// instance can write into it or take its name in between; removed unless renamed.
+// instance can write into it or take its name in between. It is marked for deletion from its
+// opening to its rename, so that a save that is killed or crashes leaves no file behind.
 class TemporaryFile : public FileSink {
 public:
-    explicit TemporaryFile(const SplitPath& target) : file_(OpenFreeTemporary(target)) {}
+    explicit TemporaryFile(const SplitPath& target)
+        : file_(OpenFreeTemporary(target)), marked_(ok() && MarkForDeletion(file_.get(), true)) {}
     ~TemporaryFile() {
-        if (ok() && !renamed_) RemoveOpenFile(file_.get());
+        if (ok() && !renamed_) MarkForDeletion(file_.get(), true);
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -135,7 +139,7 @@ public:
         if (!SetEndOfFile(file_.get()) || !FlushFileBuffers(file_.get())) return false;
         DWORD waited = 0;
         for (DWORD pause = kFirstRetryPauseMs;; pause *= 2) {
-            const DWORD error = RenameOpenFile(file_.get(), target);
+            const DWORD error = RenameUnmarked(target);
             renamed_ = error == ERROR_SUCCESS;
             if (renamed_ || !MayPassLater(error, target) || waited + pause > kRetryBudgetMs) return renamed_;
             Sleep(pause);
@@ -144,7 +148,17 @@ public:
     }
 
 private:
+    // The mark is cleared for the rename, or the file under the target's name would go when its
+    // handle closes; a rename that fails marks it again.
+    DWORD RenameUnmarked(const std::wstring& target) {
+        if (marked_ && !MarkForDeletion(file_.get(), false)) return GetLastError();
+        const DWORD error = RenameOpenFile(file_.get(), target);
+        marked_ = error != ERROR_SUCCESS && MarkForDeletion(file_.get(), true);
+        return error;
+    }
+
     ScopedFile file_;
+    bool marked_;
     bool renamed_ = false;
 };
 
@@ -153,21 +167,24 @@ bool WriteAndMoveOver(const std::wstring& target, const SplitPath& split, const 
     return temporary.ok() && content.WriteTo(temporary) && temporary.MoveOver(target);
 }
 
-// Removes the temporary files of earlier runs that no running instance holds, so that a run
-// killed during its save leaves at most a few of them behind, and only until the next save.
+// Removes the temporary files of earlier runs that no running instance holds. The system removes
+// a marked one when a run is killed; this takes those that outlived their run all the same: one
+// killed between clearing the mark and the rename, or one the system lost power under.
 void RemoveStaleTemporaries(const SplitPath& target) {
     for (int slot = 0; slot < kTemporarySlots; ++slot) {
         const std::wstring path = TemporaryPath(target, slot);
         if (path.empty()) continue;
         const ScopedFile stale(OpenTemporary(path, OPEN_EXISTING));
-        if (stale.ok()) RemoveOpenFile(stale.get());
+        if (stale.ok()) MarkForDeletion(stale.get(), true);
     }
 }
 
 }  // namespace
 
 bool ReplaceFileContents(const wchar_t* path, const FileContent& content) {
-    const std::wstring target = FullPathName(path);
+    // Windows opens and renames a path longer than MAX_PATH only in the extended form of its
+    // full path, and a relative name under a long working directory makes one.
+    const std::wstring target = ExtendedLengthPath(FullPathName(path));
     const SplitPath split = SplitFullPath(target);
     if (split.name.empty()) return false;
     // A target that could never be replaced fails before anything is written.

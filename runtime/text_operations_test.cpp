@@ -32,6 +32,13 @@ TEST_F(TextOperations, ConcatJoinsLeftThenRightAndReleasesBoth) {
     EXPECT_EQ(TextOf(stack.At(0)), "RetazoRetazo.bmp");
     EXPECT_EQ(TextChars(stack.At(0))[16], '\0');
     EXPECT_EQ(LiveOwnedTexts(), liveBefore_ + 1);
+
+    // Deeper than the stack's first slots: nothing pushed is lost.
+    for (char letter = 'a'; letter <= 'j'; ++letter) PushOwned(stack, std::string(1, letter));
+    for (int join = 0; join < 9; ++join) ConcatText(stack);
+    ASSERT_EQ(stack.Depth(), 2);
+    EXPECT_EQ(TextOf(stack.At(0)), "abcdefghij");
+    EXPECT_EQ(LiveOwnedTexts(), liveBefore_ + 2);
 }
 
 TEST_F(TextOperations, ConcatWithAnEmptyOperandKeepsTheOtherWithoutAllocating) {

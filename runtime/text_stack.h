@@ -11,7 +11,8 @@ public:
     TextStack(const TextStack&) = delete;
     TextStack& operator=(const TextStack&) = delete;
 
-    // Pushes a value the stack now owns; when the stack is full the value is released instead.
+    // Pushes a value the stack now owns. The stack grows as deep as memory allows; when it cannot
+    // grow, the value is released and runtime error 7 is raised.
     void Push(TextValue text);
     // Pops the top value; its ownership passes to the caller. The empty text when there is none.
     TextValue Pop();
@@ -22,8 +23,13 @@ public:
     int Depth() const { return depth_; }
 
 private:
-    static constexpr int kSlots = 8;
-    TextValue slots_[kSlots] = {};
+    bool Grow();
+
+    // Expressions rarely go deeper than this, so the slots start inside the stack itself.
+    static constexpr int kInlineSlots = 8;
+    TextValue inline_[kInlineSlots] = {};
+    TextValue* slots_ = inline_;
+    int capacity_ = kInlineSlots;
     TextValue spare_ = kEmptyText;  // what At() yields for a depth the stack does not have
     int depth_ = 0;
 };
