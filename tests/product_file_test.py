@@ -49,7 +49,7 @@ IMPORTS = {
     "oleaut32.dll": "SysAllocStringByteLen SysAllocStringLen SysFreeString",
     "shell32.dll": "ShellExecuteExW",
     "user32.dll": (
-        "CallWindowProcW ClientToScreen CloseClipboard CreateAcceleratorTableW "
+        "CallWindowProcW ClientToScreen CloseClipboard CountClipboardFormats CreateAcceleratorTableW "
         "CreateDialogIndirectParamW CreateWindowExW DestroyAcceleratorTable DestroyIcon "
         "DestroyWindow DispatchMessageW EmptyClipboard EnableWindow FillRect GetClientRect "
         "GetCursorPos GetDC GetDesktopWindow GetDlgCtrlID GetDlgItem GetKeyState GetParent "
