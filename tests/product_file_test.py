@@ -47,15 +47,16 @@ IMPORTS = {
     "oleaut32.dll": "SysAllocStringByteLen SysAllocStringLen SysFreeString",
     "shell32.dll": "ShellExecuteExW",
     "user32.dll": (
-        "CallWindowProcW ClientToScreen CloseClipboard CreateAcceleratorTableW "
+        "CallWindowProcW ClientToScreen ClipCursor CloseClipboard CreateAcceleratorTableW "
         "CreateDialogIndirectParamW CreateWindowExW DestroyAcceleratorTable DestroyIcon "
         "DestroyWindow DispatchMessageW EmptyClipboard EnableWindow FillRect GetClientRect "
         "GetCursorPos GetDC GetDesktopWindow GetDlgCtrlID GetDlgItem GetKeyState GetParent "
         "GetSysColor GetSysColorBrush GetWindow GetWindowLongW GetWindowRect InvalidateRect "
         "InvalidateRgn IsDialogMessageW IsRectEmpty IsWindow LoadImageW MapDialogRect MessageBoxA "
-        "MessageBoxW MsgWaitForMultipleObjectsEx OpenClipboard PeekMessageW ReleaseDC ScreenToClient "
-        "SendMessageA SendMessageW SetClipboardData SetCursor SetFocus SetForegroundWindow SetWindowLongW "
-        "SetWindowPos SetWindowTextW ShowWindow SystemParametersInfoW TranslateAcceleratorW "
+        "MessageBoxW MsgWaitForMultipleObjectsEx OpenClipboard PeekMessageW ReleaseDC "
+        "ScreenToClient SendMessageA SendMessageW SetClipboardData SetCursor SetFocus "
+        "SetForegroundWindow SetWindowLongW SetWindowPos SetWindowTextW ShowWindow "
+        "SystemParametersInfoW TranslateAcceleratorW "
         "TranslateMessage UnionRect UpdateWindow"),
 }
 MACHINE_I386 = 0x14C
