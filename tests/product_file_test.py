@@ -29,8 +29,8 @@ IMPORTS = {
         "GetFullPathNameW GetHandleInformation GetLastError GetModuleHandleA GetModuleHandleW "
         "GetProcAddress GetProcessAffinityMask GetProcessHeap GetStartupInfoA "
         "GetSystemTimeAsFileTime GetThreadContext GetThreadPriority GetTickCount64 GetVersionExA "
-        "GlobalAlloc GlobalFree GlobalLock GlobalUnlock HeapAlloc HeapFree "
-        "InitializeCriticalSection IsDebuggerPresent LeaveCriticalSection "
+        "GlobalAddAtomW GlobalAlloc GlobalDeleteAtom GlobalFree GlobalLock GlobalUnlock HeapAlloc "
+        "HeapFree InitializeCriticalSection IsDebuggerPresent LeaveCriticalSection "
         "LoadLibraryA LoadLibraryW MultiByteToWideChar OpenProcess OutputDebugStringA "
         "RaiseException ReadFile ReleaseSemaphore RemoveVectoredExceptionHandler ResetEvent "
         "ResumeThread SetEndOfFile SetEvent SetFileInformationByHandle SetFilePointer SetLastError "
@@ -53,9 +53,9 @@ IMPORTS = {
         "GetCursorPos GetDC GetDesktopWindow GetDlgCtrlID GetDlgItem GetKeyState GetParent "
         "GetSysColor GetSysColorBrush GetWindow GetWindowLongW GetWindowRect InvalidateRect "
         "InvalidateRgn IsDialogMessageW IsRectEmpty IsWindow LoadImageW MapDialogRect MessageBoxA "
-        "MessageBoxW MsgWaitForMultipleObjectsEx OpenClipboard PeekMessageW ReleaseDC "
+        "MessageBoxW MsgWaitForMultipleObjectsEx OpenClipboard PeekMessageW ReleaseDC RemovePropW "
         "ScreenToClient SendMessageA SendMessageW SetClipboardData SetCursor SetFocus "
-        "SetForegroundWindow SetWindowLongW SetWindowPos SetWindowTextW ShowWindow "
+        "SetForegroundWindow SetPropW SetWindowLongW SetWindowPos SetWindowTextW ShowWindow "
         "SystemParametersInfoW TranslateAcceleratorW "
         "TranslateMessage UnionRect UpdateWindow"),
 }

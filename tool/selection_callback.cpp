@@ -12,6 +12,7 @@
 #include "runtime/text_operations.h"
 #include "tool/capture_screen.h"
 #include "tool/drag_confinement.h"
+#include "tool/pen_gestures.h"
 #include "tool/selection_export.h"
 #include "tool/tool_state.h"
 
@@ -108,10 +109,15 @@ std::int32_t SelectionCallback(HWND, UINT message, WPARAM wParam, LPARAM lParam)
     std::int32_t result = 0;
     switch (message) {
     case WM_INITDIALOG:
-        if (!ShowPhotograph()) AbandonSelection();
+        if (ShowPhotograph()) {
+            TurnOffPenGestures(Tool().dialog);
+        } else {
+            AbandonSelection();
+        }
         break;
     case WM_DESTROY:
         // Every end comes here, before the report box.
+        RestorePenGestures(Tool().dialog);
         FreePointer();
         // Only a released button exports; Escape, Alt+F4 and Close leave everything as it was.
         if (Tool().exporting) {

@@ -1,12 +1,13 @@
 // The main routine run inside the test program: the warning and exit code when there is no
-// photograph to select from, and the crosshair and the pointer's confinement over the
-// full-screen overlay.
+// photograph to select from, and the crosshair, the pointer's confinement and the pen settings
+// over the full-screen overlay.
 #include "tool/tool_main.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include <windows.h>
+#include <tpcshrd.h>
 
 #include <iterator>
 #include <string>
@@ -148,6 +149,18 @@ BOOL WINAPI RecordingClipCursor(const RECT* rect) {
     return patch->original<decltype(&ClipCursor)>()(rect);
 }
 
+constexpr wchar_t kPenServiceProperty[] = L"MicrosoftTabletPenServiceProperty";
+// The overlay's pen property when the window system was about to tell it its last message.
+HANDLE penPropertyAtLastMessage;
+
+LRESULT CALLBACK WatchLastMessage(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (message->message == WM_NCDESTROY && message->hwnd == Tool().dialog) {
+        penPropertyAtLastMessage = GetPropW(message->hwnd, kPenServiceProperty);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 BOOL WINAPI RecordingShellExecuteEx(SHELLEXECUTEINFOW*) { return TRUE; }
 
 }  // namespace
@@ -258,4 +271,22 @@ TEST(ToolMain, AReleaseBesideThePhotographSelectsUpToItsEdge) {
     DeleteFileW(L"Retazo.bmp");
     const std::wstring size = L"Dimensi\u00F3n:  " + std::to_wstring(width - 10) + L" x " + std::to_wstring(height - 10);
     EXPECT_NE(box.text.find(size), std::wstring::npos) << "the report reads " << testing::PrintToString(box.text);
+}
+
+// Set before the overlay is shown, removed while it is destroyed, its atom released afterwards.
+TEST(ToolMain, TheOverlayTakesPenAndTouchAsPlainMouseInputWhileItIsShown) {
+    HANDLE shown = nullptr;
+    penPropertyAtLastMessage = reinterpret_cast<HANDLE>(-1);
+    RunToolMain([&](DWORD toolThread) {
+        const HWND dialog = WaitForShownDialog();
+        shown = GetPropW(dialog, kPenServiceProperty);
+        HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchLastMessage, nullptr, toolThread);
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        UnhookWindowsHookEx(hook);
+    });
+    const ULONG_PTR plainMouseInput = TABLET_DISABLE_PRESSANDHOLD | TABLET_DISABLE_PENTAPFEEDBACK |
+                                      TABLET_DISABLE_PENBARRELFEEDBACK | TABLET_DISABLE_FLICKS;
+    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(shown), plainMouseInput);
+    EXPECT_EQ(penPropertyAtLastMessage, nullptr);
+    EXPECT_EQ(GlobalFindAtomW(kPenServiceProperty), 0) << "the atom outlives the overlay";
 }

@@ -18,6 +18,7 @@ struct ToolState {
     std::int32_t exporting;        // 1 when the dialog ends because the left button came up
     std::int32_t captureFailed;    // 1 when there was no photograph to select from
     std::int32_t pointerConfined;  // 1 while the tool confines the pointer to the overlay
+    ATOM penServiceAtom;           // held while the overlay turns pen gestures off
 };
 
 ToolState& Tool();
