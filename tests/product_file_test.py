@@ -17,47 +17,47 @@ ALLOWED_DLLS = {
 # with the README's account of what Windows the product needs.
 IMPORTS = {
     "gdi32.dll": (
-        "BitBlt CombineRgn CreateCompatibleBitmap CreateCompatibleDC "
-        "CreateFontIndirectW CreateHatchBrush CreatePen CreateRectRgn CreateSolidBrush DeleteDC "
-        "DeleteObject GetCurrentObject GetDeviceCaps GetDIBits GetObjectW GetStockObject "
-        "GetTextMetricsW RoundRect SelectObject SetBkColor SetBkMode SetRectRgn SetTextAlign "
-        "SetTextColor"),
+        "BitBlt CombineRgn CreateCompatibleBitmap CreateCompatibleDC CreateFontIndirectW "
+        "CreateHatchBrush CreatePen CreateRectRgn CreateSolidBrush DeleteDC DeleteObject "
+        "GetCurrentObject GetDeviceCaps GetDIBits GetObjectW GetStockObject GetTextMetricsW "
+        "RoundRect SelectObject SetBkColor SetBkMode SetRectRgn SetTextAlign SetTextColor"),
     "kernel32.dll": (
         "AddVectoredExceptionHandler CloseHandle CompareStringOrdinal CreateEventA CreateFileW "
         "CreateSemaphoreA DeleteCriticalSection DuplicateHandle EnterCriticalSection ExitProcess "
         "FindClose FindResourceW FlushFileBuffers FreeLibrary GetCommandLineW GetCurrentProcess "
         "GetCurrentProcessId GetCurrentThread GetCurrentThreadId GetFileAttributesW "
         "GetFullPathNameW GetHandleInformation GetLastError GetModuleHandleA GetModuleHandleW "
-        "GetProcAddress GetProcessAffinityMask GetProcessHeap GetStartupInfoA GetSystemDirectoryW "
-        "GetSystemTimeAsFileTime GetThreadContext GetThreadPriority GetTickCount64 GetVersionExA "
-        "GlobalAlloc GlobalFree GlobalLock GlobalUnlock HeapAlloc HeapFree "
-        "InitializeCriticalSection IsDebuggerPresent LeaveCriticalSection LoadLibraryA "
-        "LoadLibraryExW LoadLibraryW MultiByteToWideChar OpenProcess OutputDebugStringA "
-        "RaiseException ReadFile ReleaseSemaphore RemoveVectoredExceptionHandler ResetEvent "
-        "ResumeThread SetDllDirectoryW SetEndOfFile SetEvent SetFileInformationByHandle "
-        "SetFilePointer SetLastError SetProcessAffinityMask SetThreadContext SetThreadPriority "
-        "SetUnhandledExceptionFilter Sleep SuspendThread TlsAlloc TlsFree TlsGetValue TlsSetValue "
-        "TryEnterCriticalSection VirtualProtect VirtualQuery WaitForMultipleObjects "
-        "WaitForSingleObject WriteFile"),
+        "GetProcAddress GetProcessAffinityMask GetProcessHeap GetStartupInfoA "
+        "GetSystemDirectoryW GetSystemTimeAsFileTime GetThreadContext GetThreadPriority "
+        "GetTickCount64 GetVersionExA GlobalAddAtomW GlobalAlloc GlobalDeleteAtom GlobalFree "
+        "GlobalLock GlobalUnlock HeapAlloc HeapFree InitializeCriticalSection IsDebuggerPresent "
+        "LeaveCriticalSection LoadLibraryA LoadLibraryExW LoadLibraryW MultiByteToWideChar "
+        "OpenProcess OutputDebugStringA RaiseException ReadFile ReleaseSemaphore "
+        "RemoveVectoredExceptionHandler ResetEvent ResumeThread SetDllDirectoryW SetEndOfFile "
+        "SetEvent SetFileInformationByHandle SetFilePointer SetLastError SetProcessAffinityMask "
+        "SetThreadContext SetThreadPriority SetUnhandledExceptionFilter Sleep SuspendThread "
+        "TlsAlloc TlsFree TlsGetValue TlsSetValue TryEnterCriticalSection VirtualProtect "
+        "VirtualQuery WaitForMultipleObjects WaitForSingleObject WriteFile"),
     "msvcrt.dll": (
         "__getmainargs __initenv __p__acmdln __p__commode __p__fmode __set_app_type "
         "__setusermatherr _amsg_exit _beginthreadex _cexit _close _endthreadex _errno _initterm "
-        "_iob _onexit _read _setjmp3 _strdup _ultoa abort calloc exit fprintf "
-        "free fwrite longjmp malloc memchr memcmp memcpy memmove memset printf realloc "
-        "signal strcmp strlen strncmp vfprintf wcslen wcsncpy"),
+        "_iob _onexit _read _setjmp3 _strdup _ultoa abort calloc exit fprintf free fwrite "
+        "longjmp malloc memchr memcmp memcpy memmove memset printf realloc signal strcmp strlen "
+        "strncmp vfprintf wcslen wcsncpy"),
     "ole32.dll": "CoInitializeEx CoUninitialize",
     "oleaut32.dll": "SysAllocStringByteLen SysAllocStringLen SysFreeString",
     "shell32.dll": "ShellExecuteExW",
     "user32.dll": (
-        "CallWindowProcW ClientToScreen CloseClipboard CountClipboardFormats CreateAcceleratorTableW "
-        "CreateDialogIndirectParamW CreateWindowExW DestroyAcceleratorTable DestroyIcon "
-        "DestroyWindow DispatchMessageW EmptyClipboard EnableWindow FillRect GetClientRect "
-        "GetCursorPos GetDC GetDesktopWindow GetDlgCtrlID GetDlgItem GetKeyState GetParent "
-        "GetSysColor GetSysColorBrush GetWindow GetWindowLongW GetWindowRect InvalidateRect "
-        "InvalidateRgn IsDialogMessageW IsIconic IsRectEmpty IsWindow IsWindowVisible IsZoomed "
-        "LoadImageW MapDialogRect MessageBoxA MessageBoxW MsgWaitForMultipleObjectsEx OpenClipboard "
-        "PeekMessageW ReleaseDC ScreenToClient SendMessageA SendMessageW SetClipboardData SetCursor "
-        "SetFocus SetForegroundWindow SetWindowLongW SetWindowPos SetWindowTextW ShowWindow "
+        "CallWindowProcW ClientToScreen ClipCursor CloseClipboard CountClipboardFormats "
+        "CreateAcceleratorTableW CreateDialogIndirectParamW CreateWindowExW "
+        "DestroyAcceleratorTable DestroyIcon DestroyWindow DispatchMessageW EmptyClipboard "
+        "EnableWindow FillRect GetClientRect GetCursorPos GetDC GetDesktopWindow GetDlgCtrlID "
+        "GetDlgItem GetKeyState GetParent GetSysColor GetSysColorBrush GetWindow GetWindowLongW "
+        "GetWindowRect InvalidateRect InvalidateRgn IsDialogMessageW IsIconic IsRectEmpty "
+        "IsWindow IsWindowVisible IsZoomed LoadImageW MapDialogRect MessageBoxA MessageBoxW "
+        "MsgWaitForMultipleObjectsEx OpenClipboard PeekMessageW ReleaseDC RemovePropW "
+        "ScreenToClient SendMessageA SendMessageW SetClipboardData SetCursor SetFocus "
+        "SetForegroundWindow SetPropW SetWindowLongW SetWindowPos SetWindowTextW ShowWindow "
         "SystemParametersInfoW TranslateAcceleratorW TranslateMessage UnionRect UpdateWindow "
         "WaitMessage"),
 }

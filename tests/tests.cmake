@@ -67,6 +67,8 @@ set(RETAZO_PRODUCT ${CMAKE_BINARY_DIR}/Retazo.exe CACHE FILEPATH "the 32-bit Ret
 # one at a time, and run first so that the rest fills the other slot of a parallel run. They all
 # run once more in one session of their own under a window manager, as on a desktop.
 file(GLOB host_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.py)
+# A drag past the primary monitor runs in a session of its own, whose display has a second one.
+list(REMOVE_ITEM host_tests ${CMAKE_SOURCE_DIR}/tests/tool_second_monitor_test.py)
 set(HOST_TEST_ENVIRONMENT "RETAZO_BUILD=${CMAKE_BINARY_DIR};RETAZO_SOURCE=${CMAKE_SOURCE_DIR}"
   "RETAZO_PRODUCT=${RETAZO_PRODUCT};RETAZO_VERSION=${PROJECT_VERSION}")
 # The tests that drive the tool with X input, and so take the display in turn.
@@ -83,6 +85,10 @@ add_test(NAME window_manager COMMAND ${CMAKE_SOURCE_DIR}/tests/rig/session.sh --
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/tests)
 set_tests_properties(window_manager PROPERTIES TIMEOUT 1200 COST 2
   ENVIRONMENT "${HOST_TEST_ENVIRONMENT}")
+add_test(NAME second_monitor COMMAND ${CMAKE_SOURCE_DIR}/tests/rig/session.sh --primary-monitor 800x600
+  --window-manager $<TARGET_FILE:Python3::Interpreter> -m unittest -v tool_second_monitor_test
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/tests)
+set_tests_properties(second_monitor PROPERTIES TIMEOUT 300 COST 1 ENVIRONMENT "${HOST_TEST_ENVIRONMENT}")
 
 # The same end-to-end tests under Debian 13's Wine 10 with a window manager, and the selection
 # tests again on a desktop scaled to 144 dots per inch, which Wine 10 virtualizes for programs

@@ -11,6 +11,8 @@
 #include "runtime/mouse_pointer.h"
 #include "runtime/text_operations.h"
 #include "tool/capture_screen.h"
+#include "tool/drag_confinement.h"
+#include "tool/pen_gestures.h"
 #include "tool/selection_export.h"
 #include "tool/tool_state.h"
 
@@ -79,16 +81,18 @@ void TrackSelection(UINT mouseMessage) {
 }
 
 // The press and the release carry the point where they happened; by the time they are handled a
-// busy system may have moved the pointer on, so the corners are taken from the messages.
+// busy system may have moved the pointer on, so the corners are taken from the messages, and kept
+// on the photograph.
 void TakeButtonPoint(LPARAM lParam) {
     ToolState& tool = Tool();
-    tool.current = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    tool.current = OnPhotograph({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
 }
 
 void PressButton(LPARAM lParam) {
     if (Tool().ending) return;
     TakeButtonPoint(lParam);
     SetAnchorPoint();
+    ConfinePointer(Tool().dialog);
 }
 
 // A release needs a press in this window: one without belongs to a click that began elsewhere,
@@ -105,9 +109,16 @@ std::int32_t SelectionCallback(HWND, UINT message, WPARAM wParam, LPARAM lParam)
     std::int32_t result = 0;
     switch (message) {
     case WM_INITDIALOG:
-        if (!ShowPhotograph()) AbandonSelection();
+        if (ShowPhotograph()) {
+            TurnOffPenGestures(Tool().dialog);
+        } else {
+            AbandonSelection();
+        }
         break;
     case WM_DESTROY:
+        // Every end comes here, before the report box.
+        RestorePenGestures(Tool().dialog);
+        FreePointer();
         // Only a released button exports; Escape, Alt+F4 and Close leave everything as it was.
         if (Tool().exporting) {
             Tool().exporting = 0;
@@ -134,6 +145,13 @@ std::int32_t SelectionCallback(HWND, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDCANCEL) EndSelection(false);
+        break;
+    // Losing the foreground: the engine keeps WM_ACTIVATE to itself, and these reach the callback.
+    case WM_ACTIVATEAPP:
+        if (!wParam) FreePointer();
+        break;
+    case WM_CANCELMODE:
+        FreePointer();
         break;
     }
     return result;

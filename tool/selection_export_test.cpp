@@ -15,13 +15,28 @@
 namespace {
 
 std::wstring requestedFile;
+UINT reportStyle;
 
 BOOL WINAPI RecordingShellExecuteEx(SHELLEXECUTEINFOW* request) {
     requestedFile = request->lpFile;
     return TRUE;
 }
 
-int WINAPI ConfirmingMessageBox(HWND, LPCWSTR, LPCWSTR, UINT) { return IDOK; }
+int WINAPI ConfirmingMessageBox(HWND, LPCWSTR, LPCWSTR, UINT style) {
+    reportStyle = style;
+    return IDOK;
+}
+
+// A 4 x 3 selection exported from a photograph of that size, its report and shell request recorded.
+void ExportRecorded() {
+    ClearToolState();
+    Tool().screenBitmap = NewGraphicBitmap(4, 3);
+    Tool().current = {3, 2};
+    ScopedImportPatch shell("shell32.dll", "ShellExecuteExW", reinterpret_cast<const void*>(&RecordingShellExecuteEx));
+    ScopedImportPatch box("user32.dll", "MessageBoxW", reinterpret_cast<const void*>(&ConfirmingMessageBox));
+    EXPECT_TRUE(shell.ok() && box.ok());
+    ExportSelection();
+}
 
 }  // namespace
 
@@ -31,17 +46,17 @@ TEST(ExportSelection, AsksTheShellToOpenTheFileByItsFullPath) {
     const std::wstring previous(start, GetCurrentDirectoryW(MAX_PATH, start));
     const std::wstring deep = previous + L'\\' + std::wstring(previous.size() < 239 ? 239 - previous.size() : 1, L'd');
     ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr) && SetCurrentDirectoryW(deep.c_str()));
-    ClearToolState();
-    Tool().screenBitmap = NewGraphicBitmap(4, 3);
-    Tool().current = {3, 2};
-    {
-        ScopedImportPatch shell("shell32.dll", "ShellExecuteExW", reinterpret_cast<const void*>(&RecordingShellExecuteEx));
-        ScopedImportPatch box("user32.dll", "MessageBoxW", reinterpret_cast<const void*>(&ConfirmingMessageBox));
-        EXPECT_TRUE(shell.ok() && box.ok());
-        ExportSelection();
-    }
+    ExportRecorded();
     SetCurrentDirectoryW(previous.c_str());
     DeleteFileW((deep + L"\\Retazo.bmp").c_str());
     RemoveDirectoryW(deep.c_str());
     EXPECT_EQ(requestedFile, deep + L"\\Retazo.bmp");
+}
+
+// Without an owner, after the overlay has handed the foreground on, the box still comes in front.
+TEST(ExportSelection, ReportsInABoxInFrontOfOtherWindows) {
+    ExportRecorded();
+    DeleteFileW(L"Retazo.bmp");
+    const UINT inFront = MB_SETFOREGROUND | MB_TOPMOST;
+    EXPECT_EQ(reportStyle & inFront, inFront) << "style " << std::hex << reportStyle;
 }

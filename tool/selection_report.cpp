@@ -34,12 +34,18 @@ void AppendSizeLine(TextStack& stack, SelectionSize size) {
     ConcatText(stack);
 }
 
-// Shows the text on top of the stack in a box titled "Programador".
+// The box has no owner and comes after the overlay has handed the foreground on. Windows lets
+// it take the foreground only if this process "received the last input event", which a pointer
+// moved meanwhile gives away; then the box opened behind, with a flashing taskbar button.
+// Topmost, it is in front all the same.
+constexpr std::uint32_t kInFront = MB_SETFOREGROUND | MB_TOPMOST;
+
+// Shows the text on top of the stack in a box titled "Programador", in front of other windows.
 void ShowTitledBox(TextStack& stack, std::uint32_t style) {
     PushLiteral(stack, Pool().title);
     ConvertToWide(stack, 1);
     ConvertToWide(stack, 0);
-    ShowMessageBox(stack, style);
+    ShowMessageBox(stack, style | kInFront);
 }
 
 }  // namespace

@@ -1,17 +1,22 @@
 // The main routine run inside the test program: the warning and exit code when there is no
-// photograph to select from, and the crosshair over the full-screen overlay.
+// photograph to select from, and the crosshair, the pointer's confinement and the pen settings
+// over the full-screen overlay.
 #include "tool/tool_main.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
 #include <windows.h>
+#include <tpcshrd.h>
 
 #include <iterator>
+#include <string>
 #include <thread>
 
 #include "runtime/font_table.h"
 #include "tests/support/import_patch_test_support.h"
 #include "tests/support/message_box_test_support.h"
+#include "tests/support/rect_test_support.h"
 #include "tool/tool_state.h"
 
 namespace {
@@ -127,6 +132,37 @@ void SendSetCursor(HWND dialog) {
     SendMessageW(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
+// A press on the overlay near its top left corner, handled before this returns.
+void PressOnOverlay(HWND dialog) { SendMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)); }
+
+// The tool's latest request to confine the pointer, passed on to the system. Recorded, because
+// on a single monitor the overlay covers all the pointer can reach: confined looks like free.
+struct ClipRequest {
+    bool made;
+    bool confines;
+    RECT rect;
+};
+ClipRequest lastClip;
+
+BOOL WINAPI RecordingClipCursor(const RECT* rect) {
+    lastClip = {true, rect != nullptr, rect ? *rect : RECT{}};
+    return patch->original<decltype(&ClipCursor)>()(rect);
+}
+
+constexpr wchar_t kPenServiceProperty[] = L"MicrosoftTabletPenServiceProperty";
+// The overlay's pen property when the window system was about to tell it its last message.
+HANDLE penPropertyAtLastMessage;
+
+LRESULT CALLBACK WatchLastMessage(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (message->message == WM_NCDESTROY && message->hwnd == Tool().dialog) {
+        penPropertyAtLastMessage = GetPropW(message->hwnd, kPenServiceProperty);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL WINAPI RecordingShellExecuteEx(SHELLEXECUTEINFOW*) { return TRUE; }
+
 }  // namespace
 
 TEST(ToolMain, WithoutAPhotographItWarnsTouchesNothingAndExitsWith255) {
@@ -181,4 +217,76 @@ TEST(ToolMain, ThePointerOverTheOverlayIsTheCrosshair) {
     for (std::size_t i = 0; i < std::size(kSteps); ++i) {
         EXPECT_EQ(shown[i], LoadCursorW(nullptr, IDC_CROSS)) << "after " << kSteps[i].what;
     }
+}
+
+// Every end of the dialog, the release's too, goes through its destruction, as Escape's does.
+TEST(ToolMain, ThePointerStaysOnTheOverlayFromThePressUntilTheToolLetsGo) {
+    struct WayOut {
+        const char* what;
+        UINT message;
+        WPARAM wParam;
+    };
+    static const WayOut kWaysOut[] = {
+        {"Escape", WM_COMMAND, IDCANCEL},
+        {"another program's activation", WM_ACTIVATEAPP, FALSE},
+        {"a cancelled mode", WM_CANCELMODE, 0},
+    };
+    for (const WayOut& way : kWaysOut) {
+        SCOPED_TRACE(way.what);
+        RECT overlay{};
+        ClipRequest confined{}, freed{};
+        ScopedImportPatch recording("user32.dll", "ClipCursor", reinterpret_cast<const void*>(&RecordingClipCursor));
+        ASSERT_TRUE(recording.ok());
+        patch = &recording;
+        lastClip = {};
+        RunToolMain([&](DWORD) {
+            const HWND dialog = WaitForShownDialog();
+            GetWindowRect(dialog, &overlay);
+            PressOnOverlay(dialog);
+            confined = lastClip;
+            SendMessageW(dialog, way.message, way.wParam, 0);
+            freed = lastClip;
+            CancelSelection(dialog);
+        });
+        EXPECT_TRUE(confined.confines) << "not confined after the press";
+        EXPECT_EQ(confined.rect, overlay);
+        EXPECT_TRUE(freed.made && !freed.confines) << "still confined";
+    }
+}
+
+// Where the pointer could leave the overlay, a release beside it ends the selection on its edge.
+TEST(ToolMain, AReleaseBesideThePhotographSelectsUpToItsEdge) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    SeenBox box;
+    {
+        ScopedImportPatch shell("shell32.dll", "ShellExecuteExW", reinterpret_cast<const void*>(&RecordingShellExecuteEx));
+        ASSERT_TRUE(shell.ok());
+        RunToolMain([&](DWORD toolThread) {
+            const HWND dialog = WaitForShownDialog();
+            PressOnOverlay(dialog);
+            PostMessageW(dialog, WM_LBUTTONUP, 0, MAKELPARAM(width + 50, height + 50));
+            box = ReadAndConfirmBox(toolThread);
+        });
+    }
+    DeleteFileW(L"Retazo.bmp");
+    const std::wstring size = L"Dimensi\u00F3n:  " + std::to_wstring(width - 10) + L" x " + std::to_wstring(height - 10);
+    EXPECT_NE(box.text.find(size), std::wstring::npos) << "the report reads " << testing::PrintToString(box.text);
+}
+
+// Set before the overlay is shown, removed while it is destroyed, its atom released afterwards.
+TEST(ToolMain, TheOverlayTakesPenAndTouchAsPlainMouseInputWhileItIsShown) {
+    HANDLE shown = nullptr;
+    penPropertyAtLastMessage = reinterpret_cast<HANDLE>(-1);
+    RunToolMain([&](DWORD toolThread) {
+        const HWND dialog = WaitForShownDialog();
+        shown = GetPropW(dialog, kPenServiceProperty);
+        HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchLastMessage, nullptr, toolThread);
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        UnhookWindowsHookEx(hook);
+    });
+    const ULONG_PTR plainMouseInput = TABLET_DISABLE_PRESSANDHOLD | TABLET_DISABLE_PENTAPFEEDBACK |
+                                      TABLET_DISABLE_PENBARRELFEEDBACK | TABLET_DISABLE_FLICKS;
+    EXPECT_EQ(reinterpret_cast<ULONG_PTR>(shown), plainMouseInput);
+    EXPECT_EQ(penPropertyAtLastMessage, nullptr);
+    EXPECT_EQ(GlobalFindAtomW(kPenServiceProperty), 0) << "the atom outlives the overlay";
 }

@@ -5,8 +5,8 @@ import subprocess
 import time
 
 from . import picture, xinput
-from .session import (TOOL, WINE, helper, poll, run_helper, screen_size, seh_errors,
-                      wine_environment)
+from .session import (TOOL, WINE, helper, poll, primary_monitor_size, run_helper, screen_size,
+                      seh_errors, wine_environment)
 
 
 class Painter:
@@ -65,7 +65,7 @@ class ToolRun:
 
     def wait_shown(self, expected, timeout=60):
         """Waits until the tool's full-screen window is up and shows `expected` (the photograph)."""
-        width, height = screen_size()
+        width, height = primary_monitor_size()
 
         def full_screen_window():
             if self.process.poll() is not None:

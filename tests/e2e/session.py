@@ -40,6 +40,13 @@ def screen_size():
     return int(width), int(height)
 
 
+def primary_monitor_size():
+    """What the tool covers: the whole screen, unless the session makes the primary monitor a
+    smaller part of it (tests/rig/session.sh --primary-monitor)."""
+    width, height = os.environ.get("RETAZO_PRIMARY_MONITOR", require("RETAZO_SCREEN")).split("x")
+    return int(width), int(height)
+
+
 def helper(name):
     return BUILD / f"{name}.exe"
 

@@ -3,22 +3,28 @@
 # wineserver, then tears both down; with --window-manager, openbox manages the display as on a
 # desktop; with --wine 10, Debian 13's Wine runs from its root (scripts/wine10-root.sh) inside a
 # private mount namespace, so nothing stays mounted afterwards; with --dpi N the desktop is
-# scaled to N dots per inch. The command sees DISPLAY, WINEPREFIX, RETAZO_WINE (the Wine loader
-# to use), RETAZO_WINE_ARCH, RETAZO_WINE_VERSION, RETAZO_SCREEN (WxH), RETAZO_DPI and
-# RETAZO_WINDOW_MANAGER (openbox or none).
-#   usage: session.sh [--screen WxH] [--window-manager] [--wine 8|10] [--dpi N] command args...
+# scaled to N dots per inch; with --primary-monitor WxH, Wine's primary monitor is WxH at the
+# top left of the X screen, and the rest of the screen another monitor, so that the pointer can
+# leave a full-screen window as on a desktop with two monitors. The command sees DISPLAY,
+# WINEPREFIX, RETAZO_WINE (the Wine loader to use), RETAZO_WINE_ARCH, RETAZO_WINE_VERSION,
+# RETAZO_SCREEN (WxH), RETAZO_PRIMARY_MONITOR (WxH: the screen's size unless given), RETAZO_DPI
+# and RETAZO_WINDOW_MANAGER (openbox or none).
+#   usage: session.sh [--screen WxH] [--primary-monitor WxH] [--window-manager] [--wine 8|10]
+#                     [--dpi N] command args...
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 arguments=("$@")
 
 screen=${RETAZO_SCREEN:-1024x768}
+primary_monitor=""
 window_manager=none
 wine_version=8
 dpi=96
 while true; do
   case "${1:-}" in
     --screen) screen=$2; shift 2 ;;
+    --primary-monitor) primary_monitor=$2; shift 2 ;;
     --window-manager) window_manager=openbox; shift ;;
     --wine) wine_version=$2; shift 2 ;;
     --dpi) dpi=$2; shift 2 ;;
@@ -43,6 +49,7 @@ fi
 . "$root/scripts/wine-env.sh"
 arch=$("$here/wine-arch" "${wine_root:-}")
 export RETAZO_WINE_ARCH=$arch RETAZO_SCREEN=$screen RETAZO_WINDOW_MANAGER=$window_manager
+export RETAZO_PRIMARY_MONITOR=${primary_monitor:-$screen}
 export RETAZO_WINE_VERSION=$wine_version RETAZO_DPI=$dpi
 export LC_ALL=C.UTF-8   # Wine's ANSI code page is then 1252
 
@@ -78,7 +85,10 @@ trap cleanup EXIT
 # Xvfb picks a display number nobody uses and tells us which, so that sessions started at the
 # same moment never share a display (and with it an X clipboard).
 exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 "${screen}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+# Xvfb puts a second screen at the origin of the first, as a second Xinerama head.
+screens=(-screen 0 "${screen}x24")
+[ -z "$primary_monitor" ] || screens+=(-screen 1 "${primary_monitor}x24" +xinerama)
+Xvfb -displayfd "$displayfd" "${screens[@]}" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=""
 read -r -t 30 -u "$displayfd" display || true
@@ -126,6 +136,17 @@ cp -a "$pristine" "$WINEPREFIX"
 if [ "$dpi" != 96 ]; then
   timeout 60 "$RETAZO_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
     /d "$dpi" /f >/dev/null 2>&1
+fi
+# XRandR reports the first screen alone; Wine's Xinerama view has both heads, the second primary.
+# The server starts again, since the desktop process read the monitors when it started.
+if [ -n "$primary_monitor" ]; then
+  for setting in UseXRandR=N PrimaryMonitor=1; do
+    timeout 60 "$RETAZO_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v "${setting%%=*}" \
+      /d "${setting#*=}" /f >/dev/null 2>&1
+  done
+  timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
+  timeout 20 "$WINESERVER" -w >/dev/null 2>&1 || true
+  "$WINESERVER" -p >/dev/null 2>&1 || true
 fi
 # The first Wine process of a prefix starts background services that would inherit the
 # command's output pipes and keep a caller such as ctest waiting; start them detached now.
