@@ -122,7 +122,7 @@ public:
     explicit TemporaryFile(const SplitPath& target)
         : file_(OpenFreeTemporary(target)), marked_(ok() && MarkForDeletion(file_.get(), true)) {}
     ~TemporaryFile() {
-        if (ok() && !renamed_) MarkForDeletion(file_.get(), true);
+        if (ok() && !renamed_ && !marked_) MarkForDeletion(file_.get(), true);
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;

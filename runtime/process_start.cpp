@@ -34,10 +34,17 @@ Function FindSystemFunction(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
-bool IsWindowsVista() {
+// The version record, cleared first: a failed call leaves platform and version 0.
+OSVERSIONINFOA ReadVersion() {
     OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    return GetVersionExA(&version) && version.dwMajorVersion == 6 && version.dwMinorVersion == 0;
+    version.dwOSVersionInfoSize = kVersionRecordSize;
+    (void)GetVersionExA(&version);
+    return version;
+}
+
+bool IsWindowsVista() {
+    const OSVERSIONINFOA version = ReadVersion();
+    return version.dwMajorVersion == 6 && version.dwMinorVersion == 0;
 }
 
 // Windows 8 has SetDefaultDllDirectories, Windows 7 and Vista only with update KB2533623: the
@@ -75,11 +82,9 @@ void HardenDllSearch() {
     PreloadSystemDlls();
 }
 
+// A failed version call leaves platform 0, which is refused.
 void RefuseOtherPlatforms() {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = kVersionRecordSize;
-    (void)GetVersionExA(&version);  // a failed call leaves platform 0, which is refused below
-    if (version.dwPlatformId != VER_PLATFORM_WIN32_NT) {
+    if (ReadVersion().dwPlatformId != VER_PLATFORM_WIN32_NT) {
         MessageBoxA(nullptr, "Win98 No Support", nullptr, MB_TASKMODAL | MB_SETFOREGROUND);
         ExitProcess(kFailedStartExitCode);
     }
